@@ -1,0 +1,42 @@
+// Entry point: starting state, the window, the fixed GL state and the callbacks; then the loop.
+#include <GL/glut.h>
+
+#include "app/frame.h"
+#include "game/input.h"
+#include "game/sequencer.h"
+#include "game/state.h"
+
+int main(int argc, char **argv) {
+  swingBack = 0;
+  clearBoard();
+  cursorX = 4;
+  cursorY = 4;
+  currentPlayer = 1;
+  gamePhase = PHASE_AWAIT_MOVE;
+  swingAngle = 750;
+  eyePosition[0] = 0.0f;
+  eyePosition[1] = 0.0f;
+  eyePosition[2] = 55.0f;
+
+  // The toolkit takes its own options (-display, -geometry ...) out of argv; we read none.
+  glutInit(&argc, argv);
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+  glutInitWindowSize(600, 600);
+  glutInitWindowPosition(0, 0);
+  glutCreateWindow("Fizzgrid -- Quillon Final Project");
+
+  glClearColor(0.0, 0.0, 0.0, 1.0);
+  glutDisplayFunc(display);
+  glutReshapeFunc(reshape);
+  glutKeyboardFunc(keyboard);
+  glutSpecialFunc(special);
+  glutIdleFunc(idle);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  glEnable(GL_NORMALIZE); // facet normals are not unit length, and spheres are scaled
+  glShadeModel(GL_SMOOTH);
+
+  glutMainLoop();
+  return 0;
+}

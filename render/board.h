@@ -1,0 +1,11 @@
+// The board scene: tiles, cursor, orbs, burst spheres, or the winner's sphere.
+//
+// drawBoard is called by display once per frame, after the camera and light are set. It reads
+// game/state.h (gamePhase, currentPlayer, the cursor, burstStep and every cell) and writes no game
+// state; its effects are the geometry it sends, the material it leaves in force and, through
+// drawSphere, the sphere display lists built on first use. It applies a material before every
+// tile, every cell's orbs, every burst sphere and the winner's sphere, even when the same one is
+// already in force.
+#pragma once
+
+void drawBoard(void);

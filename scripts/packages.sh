@@ -1,0 +1,7 @@
+# Package lists shared by the scripts (sourced, not run).
+# To build and run the game: a compiler, CMake, and the GL/GLU/GLUT development files. The Mesa
+# DRI package brings the software renderer for machines without a GPU driver.
+BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
+  libgl1-mesa-dri)
+# To run the tests: GoogleTest, a headless X server with the XTEST extension, and Xlib headers.
+TEST_PACKAGES=(libgtest-dev xvfb libx11-dev libxtst-dev)
