@@ -69,8 +69,9 @@ void free(void *block) noexcept {
 namespace {
 
 // Keeps the optimiser from eliding an allocation whose result is otherwise unused.
-void escape(void *pointer) {
+template <typename T> T *escape(T *pointer) {
   asm volatile("" : : "g"(pointer) : "memory");
+  return pointer;
 }
 
 unsigned long allocationsDuring(const std::function<void()> &work) {
@@ -81,61 +82,18 @@ unsigned long allocationsDuring(const std::function<void()> &work) {
 
 // The counter must see every way an allocation can be made, or a zero below would prove nothing.
 TEST(CountingAllocator, CountsEveryKindOfAllocation) {
-  struct Case {
-    const char *what;
-    std::function<void()> allocate;
+  const std::vector<std::pair<const char *, std::function<void()>>> cases = {
+      {"malloc", [] { free(escape(malloc(24))); }},
+      {"calloc", [] { free(escape(calloc(3, 8))); }},
+      {"realloc", [] { free(escape(realloc(nullptr, 24))); }},
+      {"aligned_alloc", [] { free(escape(aligned_alloc(64, 64))); }},
+      {"new", [] { delete escape(new int(7)); }},
+      {"new[]", [] { delete[] escape(new char[40]); }},
+      {"strdup, inside libc", [] { free(escape(strdup("orbs"))); }},
+      {"std::string", [] { escape(std::string(200, 'x').data()); }},
   };
-  const std::vector<Case> cases = {
-      {"malloc",
-       [] {
-         void *p = malloc(24);
-         escape(p);
-         free(p);
-       }},
-      {"calloc",
-       [] {
-         void *p = calloc(3, 8);
-         escape(p);
-         free(p);
-       }},
-      {"realloc",
-       [] {
-         void *p = realloc(nullptr, 24);
-         escape(p);
-         free(p);
-       }},
-      {"aligned_alloc",
-       [] {
-         void *p = aligned_alloc(64, 64);
-         escape(p);
-         free(p);
-       }},
-      {"new",
-       [] {
-         int *p = new int(7);
-         escape(p);
-         delete p;
-       }},
-      {"new[]",
-       [] {
-         char *p = new char[40];
-         escape(p);
-         delete[] p;
-       }},
-      {"strdup, inside libc",
-       [] {
-         char *p = strdup("orbs");
-         escape(p);
-         free(p);
-       }},
-      {"std::string",
-       [] {
-         std::string s(200, 'x');
-         escape(&s[0]);
-       }},
-  };
-  for (const Case &c : cases)
-    EXPECT_GE(allocationsDuring(c.allocate), 1u) << c.what;
+  for (const auto &c : cases)
+    EXPECT_GE(allocationsDuring(c.second), 1u) << c.first;
 }
 
 void press(unsigned char key, int times = 1) {
