@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Benchmarks the game and prints a table of medians: each scene's frame time with the real Mesa
+# under a private Xvfb, the floor set by replaying the same frame's GL calls without the game, the
+# game's own CPU share measured with the recording double, and the time from launch to the first
+# frame. Installs what it lacks, builds in build-bench/, cleans up after itself. Not part of CI.
+#
+# Knobs (environment): REPETITIONS (default 15) timed runs per benchmark, each of at least
+# MIN_TIME seconds (default 0.3); LAUNCHES (default 15) launches of the game; TRACE=0 skips the
+# cross-check with apitrace.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/packages.sh"
+BENCH_PACKAGES=(libbenchmark-dev xvfb libx11-dev apitrace)
+bash "$root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+
+repetitions=${REPETITIONS:-15}
+min_time=${MIN_TIME:-0.3}
+launches=${LAUNCHES:-15}
+trace=${TRACE:-1}
+build="$root/build-bench"
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DFIZZGRID_BENCH=ON \
+  >"$work/configure.log" || { cat "$work/configure.log"; exit 1; }
+cmake --build "$build" -j "$(nproc)" \
+  --target fizzgrid fizzgrid_bench_gl fizzgrid_bench_cpu fizzgrid_launch_time
+bin="$build/bench"
+
+# A server of our own on a free display; a black root window, so only the game lights pixels.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -br \
+  3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+flags=(--benchmark_repetitions="$repetitions" --benchmark_min_time="$min_time"
+  --benchmark_report_aggregates_only=true --benchmark_enable_random_interleaving=true
+  --benchmark_out_format=csv)
+mkdir "$work/streams"
+"$bin/fizzgrid_bench_cpu" --write-streams "$work/streams"
+echo "== the game's own CPU cost (recording double, no GL)"
+"$bin/fizzgrid_bench_cpu" "${flags[@]}" --benchmark_out="$work/cpu.csv"
+echo "== frames with real GL: the game, and the replay of its calls"
+"$bin/fizzgrid_bench_gl" --streams "$work/streams" "${flags[@]}" --benchmark_out="$work/gl.csv" |
+  tee "$work/gl.log"
+
+# Cross-check of the floor with an independent replayer: trace 5 and 25 frames of each scene and
+# replay both traces; the difference of the totals over 20 frames is one frame, start-up excluded.
+: >"$work/trace.txt"
+if [ "$trace" = 1 ]; then
+  echo "== apitrace replay --benchmark"
+  for calls in "$work"/streams/*.calls; do
+    scene=$(basename "$calls" .calls)
+    for frames in 5 25; do
+      apitrace trace --api gl -o "$work/$scene.$frames.trace" \
+        "$bin/fizzgrid_bench_gl" --draw "$scene" "$frames" >/dev/null 2>&1
+    done
+    for _ in 1 2 3 4 5; do
+      for frames in 5 25; do
+        apitrace replay --benchmark "$work/$scene.$frames.trace" 2>/dev/null |
+          sed -n "s/^Rendered .* in \([0-9.e+-]*\) secs.*/$frames \1/p"
+      done
+    done >"$work/$scene.replays"
+    awk -v scene="$scene" '
+      function median(list, n,   i, j, t) {
+        for (i = 2; i <= n; i++) for (j = i; j > 1 && list[j-1] > list[j]; j--) {
+          t = list[j]; list[j] = list[j-1]; list[j-1] = t }
+        return n % 2 ? list[(n+1)/2] : (list[n/2] + list[n/2+1]) / 2 }
+      $1 == 5 { short[++s] = $2 } $1 == 25 { long[++l] = $2 }
+      END { if (s && l) printf "%s %.1f\n", scene, (median(long, l) - median(short, s)) / 20 * 1e6 }
+    ' "$work/$scene.replays" | tee -a "$work/trace.txt"
+    rm -f "$work/$scene".*.trace
+  done
+fi
+
+echo "== launch to first frame"
+"$bin/fizzgrid_launch_time" "$build/fizzgrid" "$launches" | tee "$work/launch.txt"
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+echo
+echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1), $(nproc) cores"
+sed -n 's/^# /GL /p' "$work/gl.log"
+echo "Load average (1, 5, 15 min): $load_before before, $load_after after"
+echo "Medians of $repetitions runs of at least $min_time s each; times in ms per frame."
+echo
+awk -F, -v tracefile="$work/trace.txt" '
+  BEGIN {
+    while ((getline line < tracefile) > 0) { split(line, f, " "); traced[f[1]] = f[2] / 1000 }
+    split("start loaded wave winner build3 build15 build100", order, " ")
+  }
+  /^"/ {
+    name = $1; gsub(/"/, "", name)
+    split(name, part, "/"); kind = part[1]; scene = part[2]; stat = part[3]
+    sub(/^real_time_/, "", stat)
+    time[kind, scene, stat] = $3 / 1000
+    if (kind == "cpu" && stat == "median") calls[scene] = $11
+  }
+  function spread(kind, scene) {
+    return time[kind, scene, "mean"] ? 100 * time[kind, scene, "stddev"] / time[kind, scene, "mean"] : 0
+  }
+  END {
+    printf "%-9s %8s %9s %9s %8s %11s %9s %9s %8s\n", "scene", "GL calls", "game", "floor",
+           "game/", "cv game/", "apitrace", "own CPU", "own CPU/"
+    printf "%-9s %8s %9s %9s %8s %11s %9s %9s %8s\n", "", "", "(real GL)", "(replay)", "floor",
+           "floor (%)", "replay", "(double)", "game"
+    for (i = 1; i <= 7; i++) {
+      s = order[i]; game = time["game", s, "median"]; floor = time["replay", s, "median"]
+      own = time["cpu", s, "median"]
+      printf "%-9s %8d %9.3f %9.3f %8.3f %5.1f/%-5.1f %9s %9.4f %7.2f%%\n", s, calls[s], game,
+             floor, game / floor, spread("game", s), spread("replay", s),
+             (s in traced) ? sprintf("%.3f", traced[s]) : "-", own, 100 * own / game
+      if (game > heaviest) { heaviest = game; heaviestScene = s }
+      if (game / floor > worst) { worst = game / floor; worstScene = s }
+    }
+    printf "\nWorst game/floor: %.3f (%s); target 1.05.\n", worst, worstScene
+    printf "Heaviest frame: %s, %.3f ms; the game'"'"'s own CPU in it is %.2f%% of it; target 2%%.\n",
+           heaviestScene, heaviest, 100 * time["cpu", heaviestScene, "median"] / heaviest
+  }
+' "$work/gl.csv" "$work/cpu.csv"
+sed -n 's/^median map_ms /Launch to window mapped (median, ms): /p;
+        s/^median frame_ms /Launch to first frame shown (median, ms): /p' "$work/launch.txt"
