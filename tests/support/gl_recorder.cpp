@@ -18,6 +18,7 @@ void (*reshapeFunc)(int, int);
 void (*keyboardFunc)(unsigned char, int, int);
 void (*specialFunc)(int, int, int);
 void (*idleFunc)(void);
+char **initArgv;
 
 static GLuint nextListId = 1;
 static GLuint compilingList;
@@ -128,6 +129,7 @@ void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, 
 // GLUT
 void glutInit(int *argc, char **argv) {
   record("glutInit", {(double)*argc}, 0, 0, argv && *argc > 0 ? argv[0] : 0);
+  glrec::initArgv = argv;
 }
 void glutInitDisplayMode(unsigned int mode) { record("glutInitDisplayMode", {(double)mode}); }
 void glutInitWindowSize(int w, int h) { record("glutInitWindowSize", {(double)w, (double)h}); }

@@ -30,6 +30,7 @@ extern void (*reshapeFunc)(int, int);
 extern void (*keyboardFunc)(unsigned char, int, int);
 extern void (*specialFunc)(int, int, int);
 extern void (*idleFunc)(void);
+extern char **initArgv; // the argv that glutInit received, to check it is handed on unchanged
 
 // Clears the log and the counters; the next glGenLists id is kept, as a real context keeps it.
 void reset(void);
