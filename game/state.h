@@ -1,4 +1,4 @@
-// Game state: the board tables, whose turn it is, the phase of play, the cursor and the camera sway.
+// Game state: the board tables, the turn, the phase of play, the cursor and the camera sway.
 //
 // Every variable here is program-wide and lives for the whole process. Only the event-loop thread
 // touches them, one callback at a time, so nothing is locked. Who writes what:
@@ -23,7 +23,7 @@ enum GamePhase : int {
 };
 
 // Board tables, indexed [x][y]; x is the index cursorX holds. Scans run x outer, y inner.
-extern const int criticalMass[8][8]; // orthogonal neighbours on the board: 2 corner, 3 edge, 4 inner
+extern const int criticalMass[8][8]; // neighbours on the board: 2 corner, 3 edge, 4 inner
 extern int orbCount[8][8];           // orbs in the cell; below criticalMass while a move is awaited
 extern int cellOwner[8][8];          // 0 none, 1 player 1, 2 player 2
 extern int burstFlag[8][8];          // 1 when the cell bursts in the current wave
@@ -33,7 +33,7 @@ extern int gamePhase;     // a GamePhase value
 extern int burstStep;     // 1..10 during a wave (also the burst spheres' radius), 0 otherwise
 extern int cursorX;       // cursor cell, 0..7 each
 extern int cursorY;
-extern int swingAngle;       // camera heading in thousandths of a turn; 750 at rest, 740..760 in a wave
+extern int swingAngle;       // heading in thousandths of a turn: 750 at rest, 740..760 in a wave
 extern int swingBack;        // sway direction: 0 rising, 1 falling
 extern float eyePosition[3]; // eye point and light position, (0, 0, 55) once main has run
 

@@ -17,7 +17,9 @@ struct MaterialSet {
 static const MaterialSet tilePlainMaterial = {
     {0.2f, 0.2f, 0.2f, 1.0f}, {0.8f, 0.8f, 0.8f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f}};
 static const MaterialSet tileLoadedMaterial = { // one orb short of bursting: greener
-    {0.2f, 0.2f, 0.2f, 1.0f}, {0.8f, 1.0f, 0.8f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f}};
+    {0.2f, 0.2f, 0.2f, 1.0f},
+    {0.8f, 1.0f, 0.8f, 1.0f},
+    {0.0f, 0.0f, 0.0f, 1.0f}};
 static const MaterialSet cursorPlayer1Material = {
     {0.3f, 0.2f, 0.2f, 1.0f}, {1.0f, 0.6f, 0.6f, 1.0f}, {0.1f, 0.0f, 0.0f, 1.0f}};
 static const MaterialSet cursorPlayer2Material = {
@@ -79,6 +81,7 @@ void drawBoard(void) {
     return;
   }
   for (int x = 0; x < 8; x++) {
-    for (int y = 0; y < 8; y++) drawCell(x, y);
+    for (int y = 0; y < 8; y++)
+      drawCell(x, y);
   }
 }

@@ -45,14 +45,16 @@ std::vector<Call> inFrame(int frame) {
 
 int count(const std::string &name) {
   int n = 0;
-  for (const Call &call : log) n += call.name == name;
+  for (const Call &call : log)
+    n += call.name == name;
   return n;
 }
 
 std::string describe(const Call &call) {
   std::ostringstream out;
   out << call.name << "(";
-  for (size_t i = 0; i < call.args.size(); i++) out << (i ? ", " : "") << call.args[i];
+  for (size_t i = 0; i < call.args.size(); i++)
+    out << (i ? ", " : "") << call.args[i];
   if (!call.text.empty()) out << '"' << call.text << '"';
   out << ")";
   return out.str();
@@ -65,7 +67,8 @@ static void record(const char *name, std::initializer_list<double> args, const f
   Call call;
   call.name = name;
   call.args.assign(args);
-  for (int i = 0; i < arrayLength; i++) call.args.push_back(array[i]);
+  for (int i = 0; i < arrayLength; i++)
+    call.args.push_back(array[i]);
   if (text) call.text = text;
   call.frame = framesSwapped;
   call.compiling = compilingList;
