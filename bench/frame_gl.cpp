@@ -1,8 +1,8 @@
 // Frame times with the real GL (Mesa under X): every scene drawn by the game, and the same
 // frame's recorded call stream replayed into GL without the game, the floor the game is held to.
 //
-//   fizzgrid_bench_gl [--streams DIR] [benchmark flags]   time game/<scene> (and replay/<scene>)
-//   fizzgrid_bench_gl --draw SCENE FRAMES                  draw FRAMES frames of SCENE and exit
+//   fizzgrid_bench_gl --streams DIR [benchmark flags]   time gl/<scene>: game and replay in pairs
+//   fizzgrid_bench_gl --draw SCENE FRAMES               draw FRAMES frames of SCENE and exit
 //
 // Every timed frame ends with glFinish, so the time holds the rendering as well as the calls. The
 // streams come from `fizzgrid_bench_cpu --write-streams DIR` (format described there). Before
@@ -11,7 +11,9 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -68,6 +70,8 @@ static const struct {
     {"glFlush", OP_FLUSH, 0},
     {"glutSwapBuffers", OP_SWAP, 0},
 };
+
+using Clock = std::chrono::steady_clock;
 
 // One call, decoded before timing: enums and list tessellations in e, floats in f.
 struct Op {
@@ -195,10 +199,10 @@ static void replay(const Stream &stream) {
   }
 }
 
-// A checksum of the frame just shown, to tell whether two ways of drawing it agree.
-static unsigned long long shownFrameChecksum(void) {
+// A checksum of the frame just drawn, to tell whether two ways of drawing it agree.
+static unsigned long long drawnFrameChecksum(void) {
   static std::vector<unsigned char> pixels(600 * 600 * 4);
-  glReadBuffer(GL_FRONT);
+  glReadBuffer(GL_BACK); // a swap here leaves the back buffer as it was
   glReadPixels(0, 0, 600, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   unsigned long long sum = 1469598103934665603ull; // FNV-1a
   for (unsigned char byte : pixels)
@@ -206,36 +210,60 @@ static unsigned long long shownFrameChecksum(void) {
   return sum;
 }
 
-static void gameFrame(benchmark::State &state, const Scene *scene) {
-  scene->setState();
-  for (auto _ : state) {
-    if (scene->rebuiltList != nullptr) {
-      state.PauseTiming();
-      glDeleteLists(*scene->rebuiltList, 1);
-      *scene->rebuiltList = 0;
-      state.ResumeTiming();
-    }
-    display();
-    glFinish();
-  }
+static double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-static void replayFrame(benchmark::State &state, const Stream *stream) {
-  for (auto _ : state) {
-    if (stream->builtTessellation != 0) {
-      state.PauseTiming();
-      glDeleteLists(replayLists[stream->builtTessellation], 1);
-      state.ResumeTiming();
-    }
-    replay(*stream);
-    glFinish();
+static double millisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// One game frame, in ms; a list-building scene first loses its list, untimed.
+static double timeGameFrame(const Scene *scene) {
+  if (scene->rebuiltList != nullptr) {
+    glDeleteLists(*scene->rebuiltList, 1);
+    *scene->rebuiltList = 0;
   }
+  Clock::time_point start = Clock::now();
+  display();
+  glFinish();
+  return millisecondsSince(start);
+}
+
+static double timeReplayFrame(const Stream *stream) {
+  if (stream->builtTessellation != 0) glDeleteLists(replayLists[stream->builtTessellation], 1);
+  Clock::time_point start = Clock::now();
+  replay(*stream);
+  glFinish();
+  return millisecondsSince(start);
+}
+
+// Game and replay frames in pairs, in alternating order, so that both see the same load. Reports
+// the medians of the frame times and of the pairs' ratios; the iteration time is the pair's.
+static void pairedFrames(benchmark::State &state, const Scene *scene, const Stream *stream) {
+  std::vector<double> game, floor, ratio;
+  game.reserve(100000);
+  floor.reserve(100000);
+  ratio.reserve(100000);
+  scene->setState();
+  for (auto _ : state) {
+    bool gameFirst = game.size() % 2 == 0;
+    double replayed = gameFirst ? 0 : timeReplayFrame(stream);
+    double drawn = timeGameFrame(scene);
+    if (gameFirst) replayed = timeReplayFrame(stream);
+    game.push_back(drawn);
+    floor.push_back(replayed);
+    ratio.push_back(drawn / replayed);
+  }
+  state.counters["game_ms"] = median(game);
+  state.counters["floor_ms"] = median(floor);
+  state.counters["ratio"] = median(ratio);
 }
 
 static bool exposed;
-static void onExpose(void) {
-  exposed = true;
-}
+static void onExpose(void) { exposed = true; }
 
 // The window and fixed GL state that main sets up for the game.
 static void openGameWindow(int *argc, char **argv) {
@@ -294,32 +322,33 @@ int main(int argc, char **argv) {
     for (int i = 0; i < sceneCount; i++)
       if (!loadStream(dir + "/" + scenes[i].name + ".calls", streams[i])) return 1;
     // The build frames first, so that the replay owns a list of each tessellation.
+    int mismatches = 0;
     for (int pass = 0; pass < 2; pass++) {
       for (int i = 0; i < sceneCount; i++) {
         if ((streams[i].builtTessellation == 0) == (pass == 0)) continue;
         scenes[i].setState();
-        display();
-        glFinish();
-        unsigned long long drawn = shownFrameChecksum();
-        replay(streams[i]);
-        glFinish();
-        if (shownFrameChecksum() != drawn)
+        timeGameFrame(&scenes[i]);
+        unsigned long long drawn = drawnFrameChecksum();
+        timeReplayFrame(&streams[i]);
+        if (drawnFrameChecksum() != drawn) {
           std::printf("# replay of %s differs from the game's frame\n", scenes[i].name);
+          mismatches++;
+        }
       }
     }
+    if (mismatches == 0) std::printf("# replay: every frame equals the game's, pixel for pixel\n");
   }
 
-  for (int i = 0; i < sceneCount; i++) {
-    benchmark::RegisterBenchmark((std::string("game/") + scenes[i].name).c_str(), gameFrame,
-                                 &scenes[i])
-        ->UseRealTime()
-        ->Unit(benchmark::kMicrosecond);
-    if (!streams.empty())
-      benchmark::RegisterBenchmark((std::string("replay/") + scenes[i].name).c_str(), replayFrame,
-                                   &streams[i])
-          ->UseRealTime()
-          ->Unit(benchmark::kMicrosecond);
+  if (streams.empty()) {
+    std::fprintf(stderr, "usage: %s --streams DIR [benchmark flags] | --draw SCENE FRAMES\n",
+                 argv[0]);
+    return 2;
   }
+  for (int i = 0; i < sceneCount; i++)
+    benchmark::RegisterBenchmark((std::string("gl/") + scenes[i].name).c_str(), pairedFrames,
+                                 &scenes[i], &streams[i])
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
