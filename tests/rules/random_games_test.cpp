@@ -185,7 +185,9 @@ struct Player {
 
     bool waveBefore = inWave(before.phase);
     if (kind == TICK && waveBefore && frames != 1) fail("a tick in a wave drew no frame");
-    if (kind == TICK && !waveBefore && swingAngle != 750) fail("a tick at rest left the sway");
+    if (kind == TICK && !waveBefore &&
+        (swingAngle != 750 || frames != (before.angle != 750) || (frames && swingBack != 0)))
+      fail("a tick outside a wave did not bring the camera to rest once");
     if (kind != TICK && waveBefore && frames != 0) fail("a key acted during a wave");
     if ((kind == OTHER_KEY || kind == OTHER_SPECIAL) && frames != 0)
       fail("an unknown key drew a frame");
