@@ -5,3 +5,6 @@ BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-
   libgl1-mesa-dri)
 # To run the tests: GoogleTest, a headless X server with the XTEST extension, and Xlib headers.
 TEST_PACKAGES=(libgtest-dev xvfb libx11-dev libxtst-dev)
+# For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
+# UndefinedBehaviorSanitizer, libFuzzer).
+SANITIZER_PACKAGES=(clang libclang-rt-dev)
