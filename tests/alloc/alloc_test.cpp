@@ -29,9 +29,7 @@ void *__libc_realloc(void *block, size_t size);
 void *__libc_memalign(size_t alignment, size_t size);
 void __libc_free(void *block);
 
-static void countAllocation() {
-  allocationCount.fetch_add(1, std::memory_order_relaxed);
-}
+static void countAllocation() { allocationCount.fetch_add(1, std::memory_order_relaxed); }
 
 void *malloc(size_t size) noexcept {
   countAllocation();
@@ -61,9 +59,7 @@ int posix_memalign(void **block, size_t alignment, size_t size) noexcept {
   *block = aligned;
   return 0;
 }
-void free(void *block) noexcept {
-  __libc_free(block);
-}
+void free(void *block) noexcept { __libc_free(block); }
 }
 
 namespace {
