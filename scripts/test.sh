@@ -14,6 +14,12 @@ bash "$root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}
   "${SANITIZER_PACKAGES[@]}"
 jobs=$(nproc)
 
+# Every ctest run goes through here so the closing line can sum them up.
+testLog=$(mktemp)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch" "$testLog"' EXIT
+runTests() { ctest "$@" 2>&1 | tee -a "$testLog"; }
+
 stage() {
   echo "== $1"
   stageStart=$SECONDS
@@ -24,7 +30,7 @@ stage "tests"
 build="$root/build-tests"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
 cmake --build "$build" -j "$jobs"
-ctest --test-dir "$build" --output-on-failure -j "$jobs"
+runTests --test-dir "$build" --output-on-failure -j "$jobs"
 stageDone "tests"
 
 # clang, because its sanitizer runtime is linked into the program: the game's smoke test preloads
@@ -37,7 +43,7 @@ cmake -S "$root" -B "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
   -DCMAKE_EXE_LINKER_FLAGS="$sanitize" >/dev/null
 cmake --build "$asan" -j "$jobs" --target unit_and_callstream_tests sanitized_game_test
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir "$asan" --output-on-failure -j "$jobs" -L 'unit|callstream|sanitized_game'
+  runTests --test-dir "$asan" --output-on-failure -j "$jobs" -L 'unit|callstream|sanitized_game'
 stageDone "sanitizers"
 
 stage "fuzz"
@@ -45,11 +51,9 @@ fuzz="$root/build-tests-fuzz"
 cmake -S "$root" -B "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
   -DCMAKE_CXX_COMPILER=clang++ -DFIZZGRID_FUZZ=ON >/dev/null
 cmake --build "$fuzz" -j "$jobs" --target fuzz_game
-ctest --test-dir "$fuzz" --output-on-failure -L fuzz
+runTests --test-dir "$fuzz" --output-on-failure -L fuzz
 # libFuzzer adds what it finds to the first corpus folder: that is a scratch copy, never the
 # committed corpus. A failing input is kept in the build directory for replaying.
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 cp -r "$root/tests/fuzz/corpus" "$scratch/corpus"
 seeds=$(ls "$scratch/corpus" | wc -l)
 artifacts="$fuzz/fuzz-failures"
@@ -65,3 +69,6 @@ runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/log")
 echo "fuzz: $runs inputs run in ${FUZZ_SECONDS:-30} s from $seeds seeds," \
   "corpus now $(ls "$scratch/corpus" | wc -l) inputs; no crash, report or broken invariant"
 stageDone "fuzz"
+
+ran=$(awk '/tests failed out of/ { total += $NF } END { print total + 0 }' "$testLog")
+echo "tests: $ran passed, 0 failed"
