@@ -7,16 +7,7 @@
 #include "game/state.h"
 
 int main(int argc, char **argv) {
-  swingBack = 0;
-  clearBoard();
-  cursorX = 4;
-  cursorY = 4;
-  currentPlayer = 1;
-  gamePhase = PHASE_AWAIT_MOVE;
-  swingAngle = 750;
-  eyePosition[0] = 0.0f;
-  eyePosition[1] = 0.0f;
-  eyePosition[2] = 55.0f;
+  setStartingState(); // before the toolkit: the state needs no window
 
   // The toolkit takes its own options (-display, -geometry ...) out of argv; we read none.
   glutInit(&argc, argv);

@@ -29,3 +29,16 @@ void clearBoard(void) {
     }
   }
 }
+
+void setStartingState(void) {
+  swingBack = 0;
+  clearBoard();
+  cursorX = 4;
+  cursorY = 4;
+  currentPlayer = 1;
+  gamePhase = PHASE_AWAIT_MOVE;
+  swingAngle = 750;
+  eyePosition[0] = 0.0f;
+  eyePosition[1] = 0.0f;
+  eyePosition[2] = 55.0f;
+}

@@ -39,3 +39,8 @@ extern float eyePosition[3]; // eye point and light position, (0, 0, 55) once ma
 
 // Empties all 64 cells: orbCount, cellOwner and burstFlag to 0. Used by start-up and new game.
 void clearBoard(void);
+
+// The state main gives the game before the window exists: sway rising, empty board, cursor
+// (4, 4), player 1 to move, PHASE_AWAIT_MOVE, camera at rest at (0, 0, 55). burstStep and the
+// sphere lists are left alone: they are 0 at process start.
+void setStartingState(void);

@@ -10,16 +10,7 @@
 #include "gl_recorder.h"
 
 void startGame() {
-  swingBack = 0;
-  clearBoard();
-  cursorX = 4;
-  cursorY = 4;
-  currentPlayer = 1;
-  gamePhase = PHASE_AWAIT_MOVE;
-  swingAngle = 750;
-  eyePosition[0] = 0.0f;
-  eyePosition[1] = 0.0f;
-  eyePosition[2] = 55.0f;
+  setStartingState();
   burstStep = 0; // zero at process start, which main relies on
   glrec::reset();
   glrec::logging = true;
