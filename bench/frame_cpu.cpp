@@ -1,15 +1,13 @@
-// The game's own CPU cost per frame, with the recording double in place of any GL driver, and the
-// writer of each scene's frame call stream for fizzgrid_bench_gl to replay into real GL.
+// The game's own CPU cost per frame, with the recording double in place of any GL driver; and the
+// writer of each scene's frame call stream, for fizzgrid_bench_gl to replay into real GL.
 //
-//   fizzgrid_bench_cpu [benchmark flags]     time every scene as cpu/<scene>
-//   fizzgrid_bench_cpu --write-streams DIR   write DIR/<scene>.calls and exit
+//   fizzgrid_bench_cpu --streams DIR [benchmark flags]
 //
-// Stream format, one GL/GLU/GLUT call per line: the entry point's name, then its arguments as
-// the recorder logs them (float arrays expanded), printed so that they read back exactly. A
-// display list is named by its tessellation (3, 15 or 100) instead of the recorder's list id, so
-// the replayer can map it to a list of its own.
+// writes each scene's frame call stream to DIR/<scene>.calls (format in call_stream.h), then times
+// every scene as cpu/<scene>, and 1000 calls into the double alone as cpu/double_1000_calls.
 #include <benchmark/benchmark.h>
 
+#include <GL/gl.h>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -57,24 +55,40 @@ static void frameCpu(benchmark::State &state, const Scene *scene) {
   state.counters["calls"] = (double)(glrec::callCount - callsBefore) / (double)state.iterations();
 }
 
+// What the double itself costs per call, for judging how much of a frame's figure is the
+// double's bookkeeping: 1000 calls of the kind a frame makes most.
+static void recordedCalls(benchmark::State &state) {
+  for (auto _ : state)
+    for (int i = 0; i < 1000; i++)
+      glVertex3f(1.0f, 2.0f, 3.0f);
+}
+
 int main(int argc, char **argv) {
   glrec::logging = false;
   drawAllOnce();
-  if (argc == 3 && std::strcmp(argv[1], "--write-streams") == 0) {
-    for (int i = 0; i < sceneCount; i++) {
-      std::string path = std::string(argv[2]) + "/" + scenes[i].name + ".calls";
-      if (!writeStream(scenes[i], path)) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return 1;
-      }
-    }
-    return 0;
+  if (argc < 3 || std::strcmp(argv[1], "--streams") != 0) {
+    std::fprintf(stderr, "usage: %s --streams DIR [benchmark flags]\n", argv[0]);
+    return 2;
   }
-  for (int i = 0; i < sceneCount; i++)
+  for (int i = 0; i < sceneCount; i++) {
+    std::string path = std::string(argv[2]) + "/" + scenes[i].name + ".calls";
+    if (!writeStream(scenes[i], path)) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  argv[2] = argv[0];
+  argc -= 2;
+  argv += 2;
+  for (int i = 0; i < sceneCount; i++) {
     benchmark::RegisterBenchmark((std::string("cpu/") + scenes[i].name).c_str(), frameCpu,
                                  &scenes[i])
         ->UseRealTime()
         ->Unit(benchmark::kMicrosecond);
+  }
+  benchmark::RegisterBenchmark("cpu/double_1000_calls", recordedCalls)
+      ->UseRealTime()
+      ->Unit(benchmark::kMicrosecond);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

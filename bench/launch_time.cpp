@@ -36,9 +36,7 @@ static unsigned long pixelAt(Display *display, Window window, int x, int y) {
   return pixel;
 }
 
-static int ignoreXErrors(Display *, XErrorEvent *) {
-  return 0;
-} // the window may vanish
+static int ignoreXErrors(Display *, XErrorEvent *) { return 0; } // the window may vanish
 
 static double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
