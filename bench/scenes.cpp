@@ -7,19 +7,10 @@
 #include "game/state.h"
 #include "render/sphere.h"
 
-// The starting position, as main leaves it: empty board, cursor (4, 4), player 1, camera at rest.
+// The starting position, as main leaves it.
 static void setStart(void) {
-  clearBoard();
-  cursorX = 4;
-  cursorY = 4;
-  currentPlayer = 1;
-  gamePhase = PHASE_AWAIT_MOVE;
-  burstStep = 0;
-  swingAngle = 750;
-  swingBack = 0;
-  eyePosition[0] = 0.0f;
-  eyePosition[1] = 0.0f;
-  eyePosition[2] = 55.0f;
+  setStartingState();
+  burstStep = 0; // left alone by setStartingState; other scenes set it
 }
 
 // The fullest board a move can leave: every cell one orb short of bursting (160 orbs), the two
