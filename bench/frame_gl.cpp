@@ -164,6 +164,7 @@ int main(int argc, char **argv) {
       }
     }
     if (mismatches == 0) std::printf("# replay: every frame equals the game's, pixel for pixel\n");
+    std::fflush(stdout);
   }
 
   if (streams.empty()) {
