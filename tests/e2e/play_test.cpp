@@ -4,25 +4,6 @@
 namespace e2e {
 namespace {
 
-// The winner's screen: one sphere of radius 37 at the origin in the winner's colour class, and no
-// tile. At rest its outline is 300 * 37 / sqrt(55^2 - 37^2) = 272.8 px from the centre, so the
-// middle row is lit from pixel 27 to 572; the frame drawn just before the camera comes to rest is
-// turned by 0.36 degrees, about 2 px.
-bool showsWinner(const Image &image, bool (*winnerColour)(Rgb)) {
-  for (int y = 0; y < image.height; y++) {
-    for (int x = 0; x < image.width; x++) {
-      Rgb c = image.at(x, y);
-      if (!isDark(c) && !winnerColour(c)) return false;
-    }
-  }
-  int left = 0, right = image.width - 1;
-  while (left < right && isDark(image.at(left, 300)))
-    left++;
-  while (right > left && isDark(image.at(right, 300)))
-    right--;
-  return std::abs(left - 27) <= 3 && std::abs(right - 572) <= 3 && winnerColour(image.at(300, 300));
-}
-
 using PlayTest = GameTest;
 
 TEST_F(PlayTest, ArrowsMoveTheHighlightAndStopAtTheEdges) {

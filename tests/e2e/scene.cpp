@@ -81,6 +81,44 @@ std::string boardWith(std::initializer_list<Mark> marks) {
   return map;
 }
 
+// At rest the sphere's outline is 300 * 37 / sqrt(55^2 - 37^2) = 272.8 px from the centre, so
+// the middle row is lit from pixel 27 to 572; the frame drawn just before the camera comes to rest
+// is turned by 0.36 degrees, about 2 px.
+bool showsWinner(const Image &image, bool (*winnerColour)(Rgb)) {
+  for (int y = 0; y < image.height; y++) {
+    for (int x = 0; x < image.width; x++) {
+      Rgb c = image.at(x, y);
+      if (!isDark(c) && !winnerColour(c)) return false;
+    }
+  }
+  int left = 0, right = image.width - 1;
+  while (left < right && isDark(image.at(left, 300)))
+    left++;
+  while (right > left && isDark(image.at(right, 300)))
+    right--;
+  return std::abs(left - 27) <= 3 && std::abs(right - 572) <= 3 && winnerColour(image.at(300, 300));
+}
+
+std::vector<unsigned long> keysForMoves(const std::vector<Cell> &moves) {
+  std::vector<unsigned long> keys;
+  Cell cursor{4, 4};
+  for (const Cell &to : moves) {
+    for (; cursor.i > to.i; cursor.i--)
+      keys.push_back(XK_Left);
+    for (; cursor.i < to.i; cursor.i++)
+      keys.push_back(XK_Right);
+    for (; cursor.j > to.j; cursor.j--)
+      keys.push_back(XK_Down);
+    for (; cursor.j < to.j; cursor.j++)
+      keys.push_back(XK_Up);
+    keys.push_back(XK_Return);
+  }
+  return keys;
+}
+
+const std::vector<Cell> playerOneWins = {{0, 0}, {1, 0}, {0, 0}};
+const std::vector<Cell> playerTwoWins = {{0, 1}, {0, 0}, {0, 1}, {0, 0}};
+
 void GameTest::TearDown() {
   game.reset(); // the game before its server
   server.reset();

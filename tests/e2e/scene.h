@@ -61,6 +61,24 @@ struct Mark {
 };
 std::string boardWith(std::initializer_list<Mark> marks);
 
+// The winner's screen: one sphere in the winner's colour class filling the middle of a 600 x 600
+// window, and no tile.
+bool showsWinner(const Image &image, bool (*winnerColour)(Rgb));
+
+// Moves as the cells they are played on, in turn from the starting position (cursor on (4, 4)).
+struct Cell {
+  int i, j;
+};
+// The keys that play `moves`: arrows from the cursor's cell to each cell, then Enter. Keys are
+// dropped while a wave runs, so only the last move may start one.
+std::vector<unsigned long> keysForMoves(const std::vector<Cell> &moves);
+// Player 1 on corner (0, 0), player 2 on (1, 0), player 1 on (0, 0) again: it bursts into both
+// neighbours and player 2 has no cell left. Builds the orb, burst and winner sphere lists.
+extern const std::vector<Cell> playerOneWins;
+// Player 1 on edge (0, 1), player 2 on corner (0, 0), twice each: player 2's second orb bursts
+// (0, 0) and the wave takes (0, 1), player 1's only cell.
+extern const std::vector<Cell> playerTwoWins;
+
 // One X server and one game per test, so tests may run in parallel.
 class GameTest : public ::testing::Test {
 protected:
