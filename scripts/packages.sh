@@ -3,8 +3,10 @@
 # DRI package brings the software renderer for machines without a GPU driver.
 BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
   libgl1-mesa-dri)
-# To run the tests: GoogleTest, a headless X server with the XTEST extension, and Xlib headers.
-TEST_PACKAGES=(libgtest-dev xvfb libx11-dev libxtst-dev)
+# To run the tests: GoogleTest, a headless X server with the XTEST extension, and Xlib headers;
+# for the package tests, dpkg-shlibdeps and file (CPack reads the dependencies off the binary
+# with them) and desktop-file-validate.
+TEST_PACKAGES=(libgtest-dev xvfb libx11-dev libxtst-dev dpkg-dev file desktop-file-utils)
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
 SANITIZER_PACKAGES=(clang libclang-rt-dev)
