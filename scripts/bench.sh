@@ -46,6 +46,14 @@ done
 [ -s "$work/display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 
+# Load from others while we measure: all busy CPU time less ours (children waited for, and Xvfb),
+# in cores on average. The load average alone would count the benchmark's own threads.
+cpu_ticks() { # busy and total jiffies of the machine, then ours
+  awk 'NR == 1 { for (i = 2; i <= NF; i++) total += $i; print total - $5 - $6, total }' /proc/stat
+  awk '{ print $16 + $17 }' /proc/$$/stat
+  awk '{ print $14 + $15 }' "/proc/$xvfb_pid/stat"
+}
+ticks_before=$(cpu_ticks | xargs)
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 flags=(--benchmark_repetitions="$repetitions" --benchmark_min_time="$min_time"
   --benchmark_report_aggregates_only=true --benchmark_enable_random_interleaving=true
@@ -89,11 +97,15 @@ fi
 echo "== launch to first frame"
 "$bin/fizzgrid_launch_time" "$build/fizzgrid" "$launches" | tee "$work/launch.txt"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+others=$(echo "$ticks_before $(cpu_ticks | xargs) $(nproc)" | awk '{
+  busy = $5 - $1; total = $6 - $2; ours = $7 - $3 + $8 - $4
+  printf "%.2f", (total > 0 ? (busy - ours) / total * $9 : 0) }')
 
 echo
 echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1), $(nproc) cores"
 sed -n 's/^# /GL /p' "$work/gl.log"
-echo "Load average (1, 5, 15 min): $load_before before, $load_after after"
+echo "Load average (1, 5, 15 min): $load_before before, $load_after after (ours included)"
+echo "Other processes kept $others of $(nproc) cores busy on average while we measured"
 echo "Medians of $repetitions runs of at least $min_time s each; times in ms per frame; game/floor is"
 echo "the median ratio of game and replay frames drawn in pairs, its cv the spread over the runs."
 echo
