@@ -6,9 +6,11 @@
 // a message (and the last capture as OUTPUT_DIR/failed.ppm) if a screen does not come.
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 

@@ -124,9 +124,10 @@ void GameTest::TearDown() {
   server.reset();
 }
 
-Image GameTest::startGame(std::vector<std::string> args) {
+Image GameTest::startGame(std::vector<std::string> args,
+                          std::vector<std::pair<std::string, std::string>> env) {
   if (!server) server = std::make_unique<xh::XServer>();
-  game = std::make_unique<xh::Game>(*server, std::move(args));
+  game = std::make_unique<xh::Game>(*server, std::move(args), std::move(env));
   EXPECT_TRUE(game->waitWindow()) << "no window titled \"" << xh::Game::title << "\"";
   Pixel cursor = tileSample(4, 4, -12);
   std::optional<Image> first =

@@ -85,7 +85,8 @@ protected:
   void TearDown() override;
   // Starts the game (and the server, the first time) and waits for its first frame: the board with
   // the cursor tile highlighted.
-  Image startGame(std::vector<std::string> args = {});
+  Image startGame(std::vector<std::string> args = {},
+                  std::vector<std::pair<std::string, std::string>> env = {});
   // Presses the keys in turn and returns the first frame drawn after them that satisfies
   // `accept`. Fails the test (returning an empty image) on timeout; does nothing once the test
   // has failed, so that a broken script stops at its first wrong step.
