@@ -99,7 +99,8 @@ echo "== launch to first frame"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 others=$(echo "$ticks_before $(cpu_ticks | xargs) $(nproc)" | awk '{
   busy = $5 - $1; total = $6 - $2; ours = $7 - $3 + $8 - $4
-  printf "%.2f", (total > 0 ? (busy - ours) / total * $9 : 0) }')
+  cores = total > 0 ? (busy - ours) / total * $9 : 0
+  printf "%.2f", (cores > 0 ? cores : 0) }')
 
 echo
 echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1), $(nproc) cores"
