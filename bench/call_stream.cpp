@@ -52,6 +52,11 @@ bool loadStream(const std::string &path, Stream &stream) {
       return false;
     }
     Op op = {entryPoints[entry].code, {0, 0}, {0, 0, 0, 0}};
+    if ((op.code == OP_CALL_LIST || op.code == OP_NEW_LIST) &&
+        !(args[0] == 3 || args[0] == 15 || args[0] == 100)) {
+      std::fprintf(stderr, "%s: unknown display list: %s\n", path.c_str(), line.c_str());
+      return false;
+    }
     if (op.code == OP_LOOK_AT) {
       std::array<GLdouble, 9> lookAt;
       for (int i = 0; i < 9; i++)
@@ -69,11 +74,6 @@ bool loadStream(const std::string &path, Stream &stream) {
     } else {
       for (size_t i = 0; i < args.size(); i++)
         op.e[i] = (GLenum)args[i];
-    }
-    if ((op.code == OP_CALL_LIST || op.code == OP_NEW_LIST) &&
-        !(op.e[0] == 3 || op.e[0] == 15 || op.e[0] == 100)) {
-      std::fprintf(stderr, "%s: unknown display list: %s\n", path.c_str(), line.c_str());
-      return false;
     }
     if (op.code == OP_NEW_LIST) stream.builtTessellation = (int)op.e[0];
     stream.ops.push_back(op);
