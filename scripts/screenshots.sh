@@ -9,7 +9,8 @@ source "$root/scripts/packages.sh"
 bash "$root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" zlib1g-dev
 
 build="$root/build-screenshots"
-cmake -S "$root/tools" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DFIZZGRID_TOOLS=ON \
+  >/dev/null
 cmake --build "$build" -j "$(nproc)" --target fizzgrid_screenshots
 mkdir -p "$root/docs/screenshots"
 "$build/fizzgrid_screenshots" "$root/docs/screenshots"
