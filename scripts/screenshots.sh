@@ -13,4 +13,4 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DFIZ
   >/dev/null
 cmake --build "$build" -j "$(nproc)" --target fizzgrid_screenshots
 mkdir -p "$root/docs/screenshots"
-"$build/fizzgrid_screenshots" "$root/docs/screenshots"
+"$build/tools/fizzgrid_screenshots" "$root/docs/screenshots"
