@@ -20,6 +20,7 @@
 
 #include "game/state.h"
 #include "gl_recorder.h"
+#include "invariants.h"
 
 int runFizzgridMain(int argc, char **argv);
 
@@ -52,42 +53,8 @@ int mover;
 bool inWave() { return gamePhase == PHASE_BURST_GROW || gamePhase == PHASE_BURST_SHRINK; }
 
 void checkInvariants() {
-  if (gamePhase < PHASE_AWAIT_MOVE || gamePhase > PHASE_PLAYER2_WON) broken("gamePhase 0..4");
-  if (currentPlayer != 1 && currentPlayer != 2) broken("currentPlayer 1 or 2");
-  if (inWave() ? burstStep < 1 || burstStep > 10 : burstStep != 0)
-    broken("burstStep 1..10 during a wave and 0 otherwise");
-  if (swingAngle < 740 || swingAngle > 760) broken("swingAngle 740..760");
-  if (swingBack != 0 && swingBack != 1) broken("swingBack 0 or 1");
-  if (cursorX < 0 || cursorX > 7 || cursorY < 0 || cursorY > 7) broken("cursor 0..7");
-
-  int orbs = 0, flagged = 0, ownedBy[3] = {0, 0, 0};
-  for (int x = 0; x < 8; x++) {
-    for (int y = 0; y < 8; y++) {
-      int count = orbCount[x][y], owner = cellOwner[x][y], flag = burstFlag[x][y];
-      if (count < 0) broken("orbCount never negative", x, y);
-      if (owner < 0 || owner > 2) broken("cellOwner 0, 1 or 2", x, y);
-      if (flag != 0 && flag != 1) broken("burstFlag 0 or 1", x, y);
-      if (count > 0 && owner == 0) broken("a cell with orbs has an owner", x, y);
-      if (gamePhase == PHASE_AWAIT_MOVE) {
-        if (count >= criticalMass[x][y])
-          broken("below critical mass while a move is awaited", x, y);
-        if (count == 0 && owner != 0)
-          broken("an empty cell is unowned while a move is awaited", x, y);
-        if (flag) broken("no cell flagged while a move is awaited", x, y);
-      }
-      if (inWave() && flag && owner != currentPlayer)
-        broken("flagged cells belong to the mover during a wave", x, y);
-      orbs += count;
-      flagged += flag;
-      if (owner >= 0 && owner <= 2) ownedBy[owner]++;
-    }
-  }
-  if (orbs != orbsPlaced) broken("orbs on the board = orbs placed since the last new game");
-  if (inWave() && flagged == 0) broken("a wave has at least one flagged cell");
-  if (gamePhase == PHASE_PLAYER1_WON && (ownedBy[1] == 0 || ownedBy[2] != 0))
-    broken("player 1 has won: player 1 owns cells and player 2 none");
-  if (gamePhase == PHASE_PLAYER2_WON && (ownedBy[2] == 0 || ownedBy[1] != 0))
-    broken("player 2 has won: player 2 owns cells and player 1 none");
+  BrokenInvariant broke = findBrokenInvariant(orbsPlaced);
+  if (broke.what) broken(broke.what, broke.x, broke.y);
 }
 
 int otherPlayer(int player) { return player == 1 ? 2 : 1; }

@@ -17,6 +17,7 @@
 #include "game/sequencer.h"
 #include "game/state.h"
 #include "gl_recorder.h"
+#include "invariants.h"
 #include "rules_support.h"
 
 namespace {
@@ -61,41 +62,12 @@ struct Player {
 
   // The invariants that hold after any call.
   void checkState() {
-    int sum = 0, owned[3] = {0, 0, 0}, flagged = 0;
-    for (int x = 0; x < 8; x++) {
-      for (int y = 0; y < 8; y++) {
-        int n = orbCount[x][y], owner = cellOwner[x][y];
-        sum += n;
-        if (n < 0) fail("negative orb count");
-        if (owner < 0 || owner > 2) return fail("owner out of range");
-        owned[owner]++;
-        flagged += burstFlag[x][y] != 0;
-        if (gamePhase == PHASE_AWAIT_MOVE) {
-          if (n >= neighbours(x, y)) fail("cell at critical mass while a move is awaited");
-          if (burstFlag[x][y]) fail("cell flagged while a move is awaited");
-          if ((n > 0) != (owner != 0)) fail("owner does not match orbs while a move is awaited");
-        }
-        if (inWave(gamePhase) && burstFlag[x][y] && owner != currentPlayer)
-          fail("flagged cell not owned by the mover");
-      }
-    }
-    if (sum != placed)
-      fail("orbs on the board " + std::to_string(sum) + ", placed " + std::to_string(placed));
-    if (gamePhase < 0 || gamePhase > 4) fail("phase out of range");
-    if (currentPlayer != 1 && currentPlayer != 2) fail("player out of range");
-    if (cursorX < 0 || cursorX > 7 || cursorY < 0 || cursorY > 7) fail("cursor off the board");
-    if (swingAngle < 740 || swingAngle > 760) fail("heading out of 740..760");
-    if (swingBack != 0 && swingBack != 1) fail("sway direction out of range");
-    if (inWave(gamePhase)) {
-      if (burstStep < 1 || burstStep > 10) fail("burstStep out of 1..10 in a wave");
-      if (flagged == 0) fail("a wave with no flagged cell");
-    } else if (burstStep != 0) {
-      fail("burstStep not 0 outside a wave");
-    }
-    if (gamePhase == PHASE_PLAYER1_WON && (owned[1] == 0 || owned[2] != 0))
-      fail("player 1 declared winner but ownership disagrees");
-    if (gamePhase == PHASE_PLAYER2_WON && (owned[2] == 0 || owned[1] != 0))
-      fail("player 2 declared winner but ownership disagrees");
+    BrokenInvariant broke = findBrokenInvariant(placed);
+    if (!broke.what) return;
+    std::ostringstream out;
+    out << broke.what;
+    if (broke.x >= 0) out << " at cell (" << broke.x << ", " << broke.y << ")";
+    fail(out.str());
   }
 
   enum Kind { TICK, ENTER, SPACE, ARROW, OTHER_KEY, OTHER_SPECIAL };
