@@ -10,7 +10,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
-BENCH_PACKAGES=(libbenchmark-dev xvfb libx11-dev apitrace)
 bash "$root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 repetitions=${REPETITIONS:-15}

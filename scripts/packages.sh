@@ -10,3 +10,6 @@ TEST_PACKAGES=(libgtest-dev xvfb libx11-dev libxtst-dev dpkg-dev file desktop-fi
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
 SANITIZER_PACKAGES=(clang libclang-rt-dev)
+# For the benchmarks (scripts/bench.sh): Google Benchmark, an X server, and apitrace to
+# cross-check the replay floor.
+BENCH_PACKAGES=(libbenchmark-dev xvfb libx11-dev apitrace)
