@@ -28,9 +28,7 @@ void expectStream(const std::vector<glrec::Call> &calls, const std::vector<Want>
   }
 }
 
-static Vec3 vec(const glrec::Call &call) {
-  return {call.args[0], call.args[1], call.args[2]};
-}
+static Vec3 vec(const glrec::Call &call) { return {call.args[0], call.args[1], call.args[2]}; }
 
 std::vector<Facet> facetsOf(const std::vector<glrec::Call> &calls) {
   std::vector<Facet> facets;
