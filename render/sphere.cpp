@@ -80,11 +80,12 @@ void drawSphere(float x, float y, float z, float s, int n) {
   } else if (*slot != 0) {
     glCallList(*slot);
   } else {
-    // Recorded and drawn at once, so the frame that first needs the sphere shows it.
+    // Recorded and drawn at once, so the frame that first needs the sphere shows it. A GL out of
+    // lists answers 0: the mesh is then drawn directly and the next frame asks again.
     *slot = glGenLists(1);
-    glNewList(*slot, GL_COMPILE_AND_EXECUTE);
+    if (*slot != 0) glNewList(*slot, GL_COMPILE_AND_EXECUTE);
     drawSphereMesh(0.0f, 0.0f, 0.0f, 1.0f, n);
-    glEndList();
+    if (*slot != 0) glEndList();
   }
   // Undone by the inverse calls: the program keeps no matrix stack.
   float q = (float)(1.0 / (double)s);
