@@ -1,9 +1,9 @@
 // Recording double of the GL, GLU and GLUT entry points the game calls, linked in their place.
 //
-// Every call is appended to gl::calls with its arguments as doubles (glLightfv and glMaterialfv
-// with their four floats). glutSwapBuffers also counts a frame. glGenLists answers gl::nextList
-// and counts up, or answers 0 for as long as a test leaves gl::nextList at 0. The registrations
-// keep the callbacks, so a test drives the game as the toolkit would; glutMainLoop returns.
+// Each call lands in gl::calls with its arguments as doubles (glLightfv and glMaterialfv with
+// their four floats) while gl::recording is on; glutSwapBuffers counts gl::frames either way.
+// glGenLists answers gl::nextList and counts up, or answers 0 while a test holds it at 0.
+// glutMainLoop returns at once, so main runs to its end.
 #pragma once
 
 #include <string_view>
@@ -12,16 +12,12 @@
 struct GlCall {
   std::string_view name; // the entry point, e.g. "glVertex3f"
   double a[10];
-  int n; // arguments in a
 };
 
 namespace gl {
 extern std::vector<GlCall> calls;
 extern int frames;
 extern unsigned nextList;
-extern bool recording;    // false: count frames and keep callbacks, record no call
-extern const char *title; // the one glutCreateWindow received
-extern void (*display)(), (*reshape)(int, int), (*idle)();
-extern void (*keyboard)(unsigned char, int, int), (*special)(int, int, int);
-void reset(); // forgets the calls and the frames
+extern bool recording;
+inline void reset() { calls.clear(), frames = 0; }
 } // namespace gl
