@@ -1,192 +1,135 @@
-// Frame times with the real GL (Mesa under X): every scene drawn by the game, and the same
-// frame's recorded call stream replayed into GL without the game, the floor the game is held to.
+// The game's frames with the real GL (Mesa under X), in the window and GL state that main sets up.
 //
-//   fizzgrid_bench_gl --streams DIR [benchmark flags]   time gl/<scene>: game and replay in pairs
-//   fizzgrid_bench_gl --draw SCENE FRAMES               draw FRAMES frames of SCENE and exit
+//   fizzgrid_bench_gl [benchmark flags]      time gl/<scene>: display() and glFinish, in ms
+//   fizzgrid_bench_gl --draw SCENE FRAMES    draw FRAMES timed-style frames of SCENE, for apitrace
+//   fizzgrid_bench_gl --png FILE SCENE       draw SCENE once and write the window to FILE (PNG)
 //
-// Every timed frame ends with glFinish, so the time holds the rendering as well as the calls. The
-// streams come from `fizzgrid_bench_cpu --streams DIR` (call_stream.h). Before timing, each
-// replayed frame's pixels are compared with the game's; a difference is reported.
+// The game's own main (app/main.cpp, built as runFizzgridMain) opens the window and sets the GL
+// state; the glutMainLoop defined here takes the place of the toolkit's loop, so the game's idle
+// never runs and only the frames asked for are drawn.
 #include <benchmark/benchmark.h>
 
 #include <GL/freeglut.h>
-#include <GL/glu.h>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <png.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "app/frame.h"
-#include "call_stream.h"
 #include "scenes.h"
 
-using Clock = std::chrono::steady_clock;
+int runFizzgridMain(int argc, char **argv);
 
-// A checksum of the frame just drawn, to tell whether two ways of drawing it agree.
-static unsigned long long drawnFrameChecksum(void) {
-  static std::vector<unsigned char> pixels(600 * 600 * 4);
-  glReadBuffer(GL_BACK); // a swap here leaves the back buffer as it was
-  glReadPixels(0, 0, 600, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-  unsigned long long sum = 1469598103934665603ull; // FNV-1a
-  for (unsigned char byte : pixels)
-    sum = (sum ^ byte) * 1099511628211ull;
-  return sum;
+static int benchArgc;
+static char **benchArgv;
+static int exitStatus;
+
+// A list-building scene first loses its list, so that the frame builds it again.
+static void forgetList(const Scene *scene) {
+  if (scene->rebuiltList == nullptr) return;
+  glDeleteLists(*scene->rebuiltList, 1);
+  *scene->rebuiltList = 0;
 }
 
-static double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-static double millisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// One game frame, in ms; a list-building scene first loses its list, untimed.
-static double timeGameFrame(const Scene *scene) {
-  if (scene->rebuiltList != nullptr) {
-    glDeleteLists(*scene->rebuiltList, 1);
-    *scene->rebuiltList = 0;
-  }
-  Clock::time_point start = Clock::now();
+// One frame as timed, the list's deletion included: the apitrace replay repeats that too.
+static void drawFrame(const Scene *scene) {
+  forgetList(scene);
   display();
   glFinish();
-  return millisecondsSince(start);
 }
 
-static double timeReplayFrame(const Stream *stream) {
-  if (stream->builtTessellation != 0) glDeleteLists(replayLists[stream->builtTessellation], 1);
-  Clock::time_point start = Clock::now();
-  replay(*stream);
-  glFinish();
-  return millisecondsSince(start);
-}
-
-// Game and replay frames in pairs, in alternating order, so that both see the same load. Reports
-// the medians of the frame times and of the pairs' ratios; the iteration time is the pair's.
-static void pairedFrames(benchmark::State &state, const Scene *scene, const Stream *stream) {
-  std::vector<double> game, floor, ratio;
-  game.reserve(100000);
-  floor.reserve(100000);
-  ratio.reserve(100000);
+static void frameGl(benchmark::State &state, const Scene *scene) {
   scene->setState();
   for (auto _ : state) {
-    bool gameFirst = game.size() % 2 == 0;
-    double replayed = gameFirst ? 0 : timeReplayFrame(stream);
-    double drawn = timeGameFrame(scene);
-    if (gameFirst) replayed = timeReplayFrame(stream);
-    game.push_back(drawn);
-    floor.push_back(replayed);
-    ratio.push_back(drawn / replayed);
-  }
-  state.counters["game_ms"] = median(game);
-  state.counters["floor_ms"] = median(floor);
-  state.counters["ratio"] = median(ratio);
-}
-
-static bool exposed;
-static void onExpose(void) { exposed = true; }
-
-// The window and fixed GL state that main sets up for the game.
-static void openGameWindow(int *argc, char **argv) {
-  glutInit(argc, argv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(600, 600);
-  glutInitWindowPosition(0, 0);
-  glutCreateWindow("Fizzgrid -- Quillon Final Project");
-  glClearColor(0.0, 0.0, 0.0, 1.0);
-  glutDisplayFunc(onExpose);
-  glutReshapeFunc(reshape);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_LIGHTING);
-  glEnable(GL_LIGHT0);
-  glEnable(GL_NORMALIZE);
-  glShadeModel(GL_SMOOTH);
-  for (int wait = 0; wait < 5000 && !exposed; wait++) { // up to 5 s for the window to show
-    glutMainLoopEvent();
-    usleep(1000);
+    auto start = std::chrono::steady_clock::now();
+    drawFrame(scene);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
 }
 
-int main(int argc, char **argv) {
-  openGameWindow(&argc, argv);
-  if (!exposed) {
-    std::fprintf(stderr, "the window was never shown\n");
-    return 1;
-  }
+static int runBenchmarks(int argc, char **argv) {
   std::printf("# renderer: %s\n# version: %s\n", (const char *)glGetString(GL_RENDERER),
               (const char *)glGetString(GL_VERSION));
   std::fflush(stdout);
-  drawAllOnce();
-
-  if (argc == 4 && std::strcmp(argv[1], "--draw") == 0) {
-    const Scene *scene = findScene(argv[2]);
-    if (scene == nullptr) return 2;
-    scene->setState();
-    for (int frame = std::atoi(argv[3]); frame > 0; frame--) {
-      if (scene->rebuiltList != nullptr) {
-        glDeleteLists(*scene->rebuiltList, 1);
-        *scene->rebuiltList = 0;
-      }
-      display();
-      glFinish();
-    }
-    return 0;
-  }
-
-  static std::vector<Stream> streams; // kept for the registered benchmarks
-  if (argc >= 3 && std::strcmp(argv[1], "--streams") == 0) {
-    std::string dir = argv[2];
-    argv[2] = argv[0];
-    argc -= 2;
-    argv += 2;
-    streams.resize(sceneCount);
-    for (int i = 0; i < sceneCount; i++)
-      if (!loadStream(dir + "/" + scenes[i].name + ".calls", streams[i])) return 1;
-    // The build frames first, so that the replay owns a list of each tessellation.
-    int mismatches = 0;
-    std::vector<unsigned long long> drawnFrames;
-    for (int pass = 0; pass < 2; pass++) {
-      for (int i = 0; i < sceneCount; i++) {
-        if ((streams[i].builtTessellation == 0) == (pass == 0)) continue;
-        scenes[i].setState();
-        timeGameFrame(&scenes[i]);
-        unsigned long long drawn = drawnFrameChecksum();
-        drawnFrames.push_back(drawn);
-        timeReplayFrame(&streams[i]);
-        if (drawnFrameChecksum() != drawn) {
-          std::printf("# replay of %s differs from the game's frame\n", scenes[i].name);
-          mismatches++;
-        }
-      }
-    }
-    // Scenes that look different must read back differently, or the check proves nothing.
-    std::sort(drawnFrames.begin(), drawnFrames.end());
-    if (std::unique(drawnFrames.begin(), drawnFrames.end()) - drawnFrames.begin() < 4)
-      std::printf("# replay: pixels could not be compared (frames read back alike)\n");
-    else if (mismatches == 0)
-      std::printf("# replay: every frame equals the game's, pixel for pixel\n");
-    std::fflush(stdout);
-  }
-
-  if (streams.empty()) {
-    std::fprintf(stderr, "usage: %s --streams DIR [benchmark flags] | --draw SCENE FRAMES\n",
-                 argv[0]);
-    return 2;
-  }
-  for (int i = 0; i < sceneCount; i++)
-    benchmark::RegisterBenchmark((std::string("gl/") + scenes[i].name).c_str(), pairedFrames,
-                                 &scenes[i], &streams[i])
-        ->UseRealTime()
+  for (int i = 0; i < sceneCount; i++) {
+    if (!scenes[i].timed) continue;
+    benchmark::RegisterBenchmark((std::string("gl/") + scenes[i].name).c_str(), frameGl, &scenes[i])
+        ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
+  }
   benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
+}
+
+// The frame just drawn, rows flipped from GL's bottom-up order. Read from the back buffer, which
+// Mesa's swap under Xvfb leaves as it was (the front buffer reads back black); the pictures read
+// this way equal, pixel for pixel, captures of the window taken through X.
+static bool writePng(const char *path) {
+  std::vector<unsigned char> rgb(600 * 600 * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, 600, 600, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = image.height = 600;
+  image.format = PNG_FORMAT_RGB;
+  return png_image_write_to_file(&image, path, 0, rgb.data(), -600 * 3, nullptr) != 0;
+}
+
+static int drawScene(const char *mode, const char *arg1, const char *arg2) {
+  const char *name = std::strcmp(mode, "--png") == 0 ? arg2 : arg1;
+  const Scene *scene = findScene(name);
+  if (scene == nullptr) {
+    std::fprintf(stderr, "no scene %s\n", name);
+    return 2;
+  }
+  scene->setState();
+  if (std::strcmp(mode, "--draw") == 0) {
+    for (int frame = std::atoi(arg2); frame > 0; frame--)
+      drawFrame(scene);
+    return 0;
+  }
+  drawFrame(scene);
+  if (writePng(arg1)) return 0;
+  std::fprintf(stderr, "cannot write %s\n", arg1);
+  return 1;
+}
+
+static bool shown;
+static void noteShown(void) { shown = true; }
+
+// main's last call. Waits up to 5 s for the window's first expose (by then the toolkit has called
+// reshape), draws every scene once so that the sphere lists exist, and does the work asked for.
+void glutMainLoop(void) {
+  glutDisplayFunc(noteShown);
+  for (int wait = 0; wait < 5000 && !shown; wait++) { // 1 ms a turn
+    glutMainLoopEvent();
+    usleep(1000);
+  }
+  if (!shown) {
+    std::fprintf(stderr, "the window was never shown\n");
+    exitStatus = 1;
+    return;
+  }
+  drawAllOnce();
+  if (benchArgc == 4 &&
+      (!std::strcmp(benchArgv[1], "--draw") || !std::strcmp(benchArgv[1], "--png")))
+    exitStatus = drawScene(benchArgv[1], benchArgv[2], benchArgv[3]);
+  else
+    exitStatus = runBenchmarks(benchArgc, benchArgv);
+}
+
+int main(int argc, char **argv) {
+  benchArgc = argc;
+  benchArgv = argv;
+  runFizzgridMain(argc, argv);
+  return exitStatus;
 }

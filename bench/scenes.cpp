@@ -1,9 +1,11 @@
-// Game states of the benchmarked frames.
+// Game states of the benchmarked and pictured frames.
 #include "scenes.h"
 
 #include <cstring>
 
 #include "app/frame.h"
+#include "game/input.h"
+#include "game/sequencer.h"
 #include "game/state.h"
 #include "render/sphere.h"
 
@@ -49,6 +51,11 @@ static void setWinner(void) {
   gamePhase = PHASE_PLAYER1_WON;
 }
 
+static void setWinner2(void) {
+  setLoaded();
+  gamePhase = PHASE_PLAYER2_WON;
+}
+
 // The game's first orb: player 1 has placed one at the cursor and player 2 is to move.
 static void setFirstOrb(void) {
   setStart();
@@ -71,14 +78,36 @@ static void setFirstWave(void) {
   burstStep = 1;
 }
 
+// A wave as a player sees it, played with the game's own Enter key and idle ticks: player 1 builds
+// up the corner (0, 0), player 2 the middle, until player 1's second orb on (0, 0) bursts it. Its
+// second wave bursts (1, 0) and (0, 1) together; the scene stops at that wave's largest spheres
+// before the spread, radius 9.
+static void setCascade(void) {
+  static const int moves[][2] = {{0, 0}, {4, 4}, {1, 0}, {5, 4}, {1, 0}, {4, 4}, {2, 0}, {5, 4},
+                                 {2, 0}, {4, 5}, {0, 1}, {3, 4}, {0, 1}, {3, 4}, {0, 0}};
+  setStart();
+  for (const int *move : moves) {
+    cursorX = move[0];
+    cursorY = move[1];
+    keyboard('\r', 0, 0);
+  }
+  int wave = 1;
+  for (int tick = 0; tick < 100 && !(wave == 2 && burstStep == 9); tick++) {
+    idle();
+    if (gamePhase == PHASE_BURST_GROW && burstStep == 1) wave++;
+  }
+}
+
 const Scene scenes[] = {
-    {"start", setStart, nullptr},
-    {"loaded", setLoaded, nullptr},
-    {"wave", setWave, nullptr},
-    {"winner", setWinner, nullptr},
-    {"build3", setFirstOrb, &sphereList3},
-    {"build15", setFirstWave, &sphereList15},
-    {"build100", setWinner, &sphereList100},
+    {"start", setStart, nullptr, true},
+    {"loaded", setLoaded, nullptr, true},
+    {"wave", setWave, nullptr, true},
+    {"winner", setWinner, nullptr, true},
+    {"build3", setFirstOrb, &sphereList3, true},
+    {"build15", setFirstWave, &sphereList15, true},
+    {"build100", setWinner, &sphereList100, true},
+    {"winner2", setWinner2, nullptr, false},
+    {"cascade", setCascade, nullptr, false},
 };
 const int sceneCount = sizeof scenes / sizeof scenes[0];
 
@@ -91,7 +120,7 @@ const Scene *findScene(const char *name) {
 void drawAllOnce(void) {
   for (int pass = 0; pass < 2; pass++) {
     for (const Scene &scene : scenes) {
-      if ((scene.rebuiltList != nullptr) != (pass == 1)) continue;
+      if (!scene.timed || (scene.rebuiltList != nullptr) != (pass == 1)) continue;
       scene.setState();
       display();
     }

@@ -1,10 +1,10 @@
-// The scenes the benchmarks time: game states to draw, shared by the GL and the CPU-only tools.
+// The game states the benchmarks time and the screenshots show, shared by the GL and CPU programs.
 //
 // Each scene sets every game variable that drawBoard and display read (game/state.h), so scenes
 // may be set in any order. A scene that times the building of a sphere list names that list's
-// slot: the tool empties the slot (and frees the GL list, where there is one) before every frame,
-// so every timed frame builds the list again, as the first frame that needs it does in the game.
-// The other scenes expect all three lists to exist; drawAllOnce() sees to that.
+// slot: the program empties the slot (and frees the GL list, where there is one) before every
+// frame, so every timed frame builds the list again, as the first frame that needs it does in the
+// game. The other scenes expect all three lists to exist; drawAllOnce() sees to that.
 #pragma once
 
 #include <GL/gl.h>
@@ -13,6 +13,7 @@ struct Scene {
   const char *name;
   void (*setState)(void);
   GLuint *rebuiltList; // sphere-list slot rebuilt in every frame, or nullptr
+  bool timed;          // false for the scenes that are only pictured
 };
 
 extern const Scene scenes[];
@@ -21,6 +22,6 @@ extern const int sceneCount;
 // The scene named `name`, or nullptr.
 const Scene *findScene(const char *name);
 
-// Draws one frame of every scene through display(), in table order but with the list-building
-// scenes last, so that afterwards every sphere list exists and every scene has been seen once.
+// Draws one frame of every timed scene through display(), the list-building scenes last, so that
+// afterwards every sphere list exists.
 void drawAllOnce(void);

@@ -12,4 +12,4 @@ TEST_PACKAGES=(libgtest-dev xvfb libx11-dev libxtst-dev dpkg-dev file desktop-fi
 SANITIZER_PACKAGES=(clang libclang-rt-dev)
 # For the benchmarks (scripts/bench.sh): Google Benchmark, an X server, and apitrace to
 # cross-check the replay floor.
-BENCH_PACKAGES=(libbenchmark-dev xvfb libx11-dev apitrace)
+BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb xauth apitrace imagemagick)
