@@ -1,52 +1,47 @@
 // Recording double: each GL, GLU and GLUT entry point appends itself to gl::calls.
-#include "gl_double.h"
+#include "support.h"
 
 #include <GL/glu.h>
 #include <GL/glut.h>
 
-namespace gl {
-std::vector<GlCall> calls;
-int frames;
-unsigned nextList = 1;
-bool recording = true;
-} // namespace gl
+std::vector<GlCall> gl::calls;
+int gl::frames;
+unsigned gl::nextList = 1;
+bool gl::recording = true;
 
 #define REC(...) (gl::recording ? gl::calls.push_back({__func__, {__VA_ARGS__}}) : void())
-#define REC4(e1, e2, p) REC((double)e1, (double)e2, p[0], p[1], p[2], p[3])
+using D = double;
 
-void glClear(GLbitfield mask) { REC((double)mask); }
+void glClear(GLbitfield mask) { REC(D(mask)); }
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { REC(r, g, b, a); }
-void glEnable(GLenum cap) { REC((double)cap); }
-void glShadeModel(GLenum mode) { REC((double)mode); }
-void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { REC(x * 1.0, y * 1.0, w * 1.0, h * 1.0); }
-void glMatrixMode(GLenum mode) { REC((double)mode); }
+void glEnable(GLenum cap) { REC(D(cap)); }
+void glShadeModel(GLenum mode) { REC(D(mode)); }
+void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { REC(D(x), D(y), D(w), D(h)); }
+void glMatrixMode(GLenum mode) { REC(D(mode)); }
 void glLoadIdentity() { REC(); }
-void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
-  REC(l, r, b, t, n, f);
-}
-void glLightfv(GLenum light, GLenum name, const GLfloat *p) { REC4(light, name, p); }
-void glMaterialfv(GLenum face, GLenum name, const GLfloat *p) { REC4(face, name, p); }
-void glBegin(GLenum mode) { REC((double)mode); }
+void glFrustum(D l, D r, D b, D t, D n, D f) { REC(l, r, b, t, n, f); }
+void glLightfv(GLenum l, GLenum n, const GLfloat *p) { REC(D(l), D(n), p[0], p[1], p[2], p[3]); }
+void glMaterialfv(GLenum f, GLenum n, const GLfloat *p) { REC(D(f), D(n), p[0], p[1], p[2], p[3]); }
+void glBegin(GLenum mode) { REC(D(mode)); }
 void glEnd() { REC(); }
 void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glScalef(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 GLuint glGenLists(GLsizei range) {
-  return REC(), gl::nextList ? (gl::nextList += range) - range : 0;
+  return REC(D(range)), gl::nextList ? (gl::nextList += range) - range : 0;
 }
-void glNewList(GLuint list, GLenum mode) { REC((double)list, (double)mode); }
+void glNewList(GLuint list, GLenum mode) { REC(D(list), D(mode)); }
 void glEndList() { REC(); }
-void glCallList(GLuint list) { REC((double)list); }
+void glCallList(GLuint list) { REC(D(list)); }
 void glFlush() { REC(); }
-void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz,
-               GLdouble ux, GLdouble uy, GLdouble uz) {
+void gluLookAt(D ex, D ey, D ez, D cx, D cy, D cz, D ux, D uy, D uz) {
   REC(ex, ey, ez, cx, cy, cz, ux, uy, uz);
 }
 void glutInit(int *, char **) { REC(); }
-void glutInitDisplayMode(unsigned int mode) { REC((double)mode); }
-void glutInitWindowSize(int w, int h) { REC(w * 1.0, h * 1.0); }
-void glutInitWindowPosition(int x, int y) { REC(x * 1.0, y * 1.0); }
+void glutInitDisplayMode(unsigned int mode) { REC(D(mode)); }
+void glutInitWindowSize(int w, int h) { REC(D(w), D(h)); }
+void glutInitWindowPosition(int x, int y) { REC(D(x), D(y)); }
 int glutCreateWindow(const char *) { return REC(), 1; }
 void glutDisplayFunc(void (*)()) { REC(); }
 void glutReshapeFunc(void (*)(int, int)) { REC(); }

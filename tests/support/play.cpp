@@ -1,5 +1,4 @@
-// Byte-driven play with the rules checked after every event.
-#include "play.h"
+// Byte-driven play with the rules checked after every key and tick.
 
 #include <GL/glut.h>
 #include <cstring>
@@ -7,49 +6,40 @@
 #include "game/input.h"
 #include "game/sequencer.h"
 #include "game/state.h"
-#include "gl_double.h"
+#include "support.h"
 
 namespace {
 
 struct State {
-  int orbs[8][8], owner[8][8], flag[8][8], player, phase, step, cursorX, cursorY, angle, back;
+  int orbs[8][8], owner[8][8], flag[8][8], player, phase, step, x, y, angle, back;
 };
 
 State now() {
-  State s;
+  State s{{}, {}, {}, currentPlayer, gamePhase, burstStep, cursorX, cursorY, swingAngle, swingBack};
   memcpy(s.orbs, orbCount, sizeof s.orbs), memcpy(s.owner, cellOwner, sizeof s.owner);
-  memcpy(s.flag, burstFlag, sizeof s.flag), s.player = currentPlayer, s.phase = gamePhase;
-  s.step = burstStep, s.cursorX = cursorX, s.cursorY = cursorY, s.angle = swingAngle;
-  return s.back = swingBack, s;
+  return memcpy(s.flag, burstFlag, sizeof s.flag), s;
 }
 
 int placed; // orbs placed since the game began: waves only move them
-bool inWave(int phase) { return phase == PHASE_BURST_GROW || phase == PHASE_BURST_SHRINK; }
 int clamp(int v) { return v < 0 ? 0 : v > 7 ? 7 : v; }
 
-const char *brokenBoard() {
-  int orbs = 0, flags = 0, owned[3] = {}, wave = inWave(gamePhase);
-  if (gamePhase < 0 || gamePhase > 4 || currentPlayer < 1 || currentPlayer > 2 ||
-      burstStep < wave || burstStep > 10 * wave || swingAngle < 740 || swingAngle > 760)
-    return "phase 0..4, player 1 or 2, burstStep 1..10 in a wave and 0 otherwise, heading 740..760";
+const char *brokenBoard(const State &s) {
+  int orbs = 0, owned[3] = {}, wave = s.phase == PHASE_BURST_GROW || s.phase == PHASE_BURST_SHRINK;
+  if (s.step < wave || s.step > 10 * wave || s.angle < 740 || s.angle > 760)
+    return "burstStep 1..10 in a wave and 0 otherwise; the heading 740..760";
   for (int x = 0; x < 8; x++)
     for (int y = 0; y < 8; y++) {
-      int n = orbCount[x][y], owner = cellOwner[x][y], flag = burstFlag[x][y];
-      int critical = (x > 0) + (x < 7) + (y > 0) + (y < 7); // counted, not read from the game
-      if (n < 0 || owner < 0 || owner > 2 || (n > 0 && owner == 0)) return "cell out of range";
-      if (gamePhase == PHASE_AWAIT_MOVE && (n >= critical || flag || (!n && owner)))
+      int n = s.orbs[x][y], owner = s.owner[x][y], critical = (x > 0) + (x < 7) + (y > 0) + (y < 7);
+      if (s.phase == PHASE_AWAIT_MOVE && (n >= critical || s.flag[x][y] || !n != !owner))
         return "awaiting a move, every cell is below critical mass, unflagged, owned if not empty";
-      if ((gamePhase == PHASE_BURST_GROW && flag != (n >= critical)) ||
-          (flag && owner != currentPlayer))
-        return "a wave flags exactly the cells at critical mass, all of them the mover's";
-      orbs += n, flags += flag, owned[owner]++;
+      if (s.phase == PHASE_BURST_GROW && s.flag[x][y] != (n >= critical))
+        return "a wave flags exactly the cells at critical mass";
+      orbs += n, owned[owner]++;
     }
-  if (orbs != placed || wave > flags) return "waves neither make nor lose orbs, and have bursts";
-  if (gamePhase == PHASE_AWAIT_MOVE && placed >= 2 && (!owned[1] || !owned[2]))
+  if (orbs != placed) return "waves neither make nor lose orbs";
+  if (s.phase == PHASE_AWAIT_MOVE && placed >= 2 && (!owned[1] || !owned[2]))
     return "a wave that leaves one player alone on the board wins";
-  int winner = gamePhase - 2;
-  return gamePhase > 2 && (!owned[winner] || owned[3 - winner]) ? "the winner alone owns cells"
-                                                                : nullptr;
+  return s.phase > 2 && owned[5 - s.phase] ? "the winner alone owns cells" : nullptr;
 }
 
 // What one key or tick may change, and the frames it draws.
@@ -58,20 +48,19 @@ const char *brokenEvent(int kind, const State &was, int frames) {
   bool changed = memcmp(&was, &is, sizeof was) != 0, awaiting = was.phase == PHASE_AWAIT_MOVE;
   placed = kind == 5 && changed ? 0 : placed + (kind == 4 && changed);
   if (kind == 7
-          ? frames != (inWave(was.phase) || was.angle != 750)
+          ? frames != (was.phase == 1 || was.phase == 2 || was.angle != 750)
           : frames != (changed || (kind < 4 && awaiting)) || (changed && !awaiting && kind != 5))
     return "an event that does something draws one frame, others none; keys wait out a wave";
   if (kind < 4 && awaiting &&
-      (is.cursorX != clamp(was.cursorX + (kind == 2) - (kind == 0)) ||
-       is.cursorY != clamp(was.cursorY + (kind == 1) - (kind == 3))))
+      (is.x != clamp(was.x + (kind == 2) - (kind == 0)) ||
+       is.y != clamp(was.y + (kind == 1) - (kind == 3))))
     return "an arrow moves the cursor one cell its way, stopping at the edge";
-  if (kind == 4 && changed != (awaiting && was.owner[was.cursorX][was.cursorY] != 3 - was.player))
+  if (kind == 4 && changed != (awaiting && was.owner[was.x][was.y] != 3 - was.player))
     return "Enter places an orb on a free or own cell while a move is awaited";
   if (kind == 4 && changed && is.phase == PHASE_AWAIT_MOVE && is.player == was.player)
     return "a move that bursts nothing passes the turn";
-  if (kind == 5 && changed != (was.phase > 2))
-    return "Space starts a new game after a win, and only then";
-  return brokenBoard();
+  if (kind == 5 && changed != (was.phase > 2)) return "Space starts a new game after a win, only";
+  return brokenBoard(is);
 }
 
 } // namespace
