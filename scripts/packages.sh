@@ -3,10 +3,12 @@
 # DRI package brings the software renderer for machines without a GPU driver.
 BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
   libgl1-mesa-dri)
-# To run the tests: GoogleTest, a headless X server with the XTEST extension, and Xlib headers;
-# for the package tests, dpkg-shlibdeps and file (CPack reads the dependencies off the binary
-# with them) and desktop-file-validate.
-TEST_PACKAGES=(libgtest-dev xvfb libx11-dev libxtst-dev dpkg-dev file desktop-file-utils)
+# To run the tests: GoogleTest; for the end-to-end tests a headless X server, xdotool to send
+# real key events (XTEST) and ImageMagick to read the window's pixels; for the package checks
+# dpkg-shlibdeps and file (CPack reads the dependencies off the binary with them), and the
+# validators of the desktop entry, the AppStream metadata and the Debian package.
+TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-utils dpkg-dev file desktop-file-utils
+  appstream lintian)
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
 SANITIZER_PACKAGES=(clang libclang-rt-dev)
