@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/frame.h"
-#include "gl_double.h"
+#include "support.h" // the recording double (gl::calls)
 #include "scenes.h"
 
 // The double's log is emptied after every frame so that its memory stays bounded; emptying a

@@ -14,9 +14,15 @@ pairs=${PAIRS:-15}
 min_time=${MIN_TIME:-0.3}
 repetitions=${REPETITIONS:-15}
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() {
+  sort -g | awk '{ v[NR] = $1 }
+    END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 # Seconds that `apitrace replay --benchmark` reports for a trace.
-replay() { apitrace replay --benchmark "$1" 2>/dev/null | sed -n 's/^Rendered .* in \([0-9.e+-]*\) secs.*/\1/p'; }
+replay() {
+  apitrace replay --benchmark "$1" 2>/dev/null |
+    sed -n 's/^Rendered .* in \([0-9.e+-]*\) secs.*/\1/p'
+}
 # One run of the game's frames of a scene: ms per frame (display() and glFinish).
 game() {
   "$bin/fizzgrid_bench_gl" --benchmark_filter="^gl/$1/" --benchmark_min_time="$min_time" \
@@ -27,8 +33,9 @@ game() {
 # Run inside xvfb-run: the measurements, written to WORK.
 measure() {
   echo "== the game's own CPU cost (recording double, no GL)"
-  "$bin/fizzgrid_bench_cpu" --benchmark_repetitions="$repetitions" --benchmark_min_time="$min_time" \
-    --benchmark_report_aggregates_only=true --benchmark_enable_random_interleaving=true \
+  "$bin/fizzgrid_bench_cpu" --benchmark_repetitions="$repetitions" \
+    --benchmark_min_time="$min_time" --benchmark_report_aggregates_only=true \
+    --benchmark_enable_random_interleaving=true \
     --benchmark_out="$work/cpu.csv" --benchmark_out_format=csv
   for scene in $scenes; do
     echo "== $scene: the game's frames and apitrace's replay of them, in pairs"
@@ -42,8 +49,8 @@ measure() {
     # The replayed frame must be the game's, pixel for pixel.
     "$bin/fizzgrid_bench_gl" --png "$work/game.png" "$scene"
     apitrace replay -s "$work/snap." "$work/5.trace" >/dev/null 2>&1
-    echo "$scene $(compare -metric AE "$work/game.png" "$(ls "$work"/snap.* | tail -n1)" null: 2>&1)" \
-      >>"$work/pixels.txt"
+    snapshot=$(ls "$work"/snap.* | tail -n1)
+    echo "$scene $(compare -metric AE "$work/game.png" "$snapshot" null: 2>&1)" >>"$work/pixels.txt"
     rm "$work"/snap.*
     for pair in $(seq "$pairs"); do
       if [ $((pair % 2)) = 1 ]; then ms=$(game "$scene"); fi
@@ -95,7 +102,8 @@ echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n
 cat "$work/renderer.txt"
 echo "Load average (1, 5, 15 min): $load_before before, $load_after after (ours included)"
 echo "Other processes kept $others of $(nproc) cores busy on average while we measured"
-echo "Replayed frames against the game's, differing pixels: $(awk '{ printf "%s %s, ", $1, $2 }' "$work/pixels.txt")"
+echo "Pixels of the replayed frame that differ from the game's:" \
+  "$(awk '{ printf "%s%s %s", NR > 1 ? ", " : "", $1, $2 }' "$work/pixels.txt")"
 echo "Times in ms per frame, medians of $pairs pairs (game: runs of at least $min_time s; floor:"
 echo "apitrace replay, long trace less short); game/floor is the median of the pairs' ratios, its"
 echo "spread the interquartile range. Own CPU: median of $repetitions runs with the double."
@@ -118,7 +126,8 @@ awk -F, -v medians="$work/medians.txt" '
   }
   /^name,/ { for (i = 1; i <= NF; i++) { c = $i; gsub(/"/, "", c); column[c] = i } }
   /_median"/ {
-    name = $1; gsub(/"/, "", name); sub(/_median$/, "", name); split(name, part, "/"); scene = part[2]
+    name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
+    split(name, part, "/"); scene = part[2]
     own[scene] = $column["cpu_time"] / 1000; calls[scene] = $column["calls"] # ms
   }
   END {
@@ -138,7 +147,7 @@ awk -F, -v medians="$work/medians.txt" '
     printf "\nWorst game/floor: %.3f (%s); target at most 1.05.\n", worst, worstScene
     printf "Heaviest frame: %s, %.3f ms; own CPU %.2f%% of it; target below 2%%.\n",
            heaviestScene, heaviest, 100 * own[heaviestScene] / heaviest
-    printf "  (one call into the double costs %.2f ns alone in a tight loop: up to %.3f ms of it)\n",
+    printf "  (one call into the double costs %.2f ns alone in a tight loop: %.3f ms of it)\n",
            perCall * 1e6, calls[heaviestScene] * perCall
     printf "Heaviest frame after start-up: %s, %.3f ms; own CPU %.2f%% of it.\n",
            steadyScene, heaviestSteady, 100 * own[steadyScene] / heaviestSteady
