@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Package checks: the .deb that cpack makes of a build tree lints clean (no error, no warning), its
-# AppStream metadata and desktop entry validate, and it and a DESTDIR install under another prefix
-# both hold the game in games/, the copyright, the metainfo and the compressed manual page.
+# Package checks: the .deb of a build tree lints clean, its metainfo and desktop entry validate, and
+# it and a DESTDIR install both hold the game in games/, copyright, metainfo and manual page.
 set -euo pipefail
 build=$1 work=$(mktemp -d) id=org.fizzgrid.Fizzgrid
 trap 'rm -rf "$work"' EXIT

@@ -46,8 +46,6 @@ TEST(Rules, AWaveSendsAnOrbToEachNeighbourAndTheMoverTakesThem) {
     EXPECT_EQ(marks + markBursts(), 10 + next) << before;
     EXPECT_EQ(board(), after) << before;
   }
-  setBoard("");
-  EXPECT_EQ(checkWinner(), PHASE_AWAIT_MOVE) << "nobody owns a cell: nobody has won";
 }
 
 TEST(Keys, QuitEndsTheProgramWithStatusZeroInEveryPhase) {
@@ -56,9 +54,8 @@ TEST(Keys, QuitEndsTheProgramWithStatusZeroInEveryPhase) {
       EXPECT_EXIT((gamePhase = phase, keyboard(key, 0, 0)), testing::ExitedWithCode(0), "");
 }
 
-// Two waves: the corner bursts and fills (1,0), which bursts in turn. A frame a tick; the orbs
-// move at step 10; the camera sways between 740 and 760; the turn passes after the last wave
-// and one more frame brings the camera to rest.
+// Two waves, (1,0) filled by the corner's burst: a frame a tick, the orbs moving at step 10, the
+// camera swaying between 740 and 760, the turn passing at the end and one frame for the rest.
 TEST(Sequencer, WavesTakeNineteenTicksEachWhileTheCameraSways) {
   setBoard("0011 1021 7712");
   cursorX = cursorY = 0, keyboard(13, 0, 0);
@@ -77,21 +74,18 @@ TEST(Sequencer, WavesTakeNineteenTicksEachWhileTheCameraSways) {
     EXPECT_EQ(seen[want[0] - 1], want);
 }
 
-// Seeded random games through keys and ticks alone, every event checked against the rules.
-// Arrows lean to the lower left, so that the players meet and games end.
+// Seeded random games, every key and tick checked; arrows lean lower left, so that games end.
 TEST(RandomGames, KeepEveryRule) {
   std::mt19937 random(getenv("FIZZGRID_SEED") ? atoi(getenv("FIZZGRID_SEED")) : 1);
   std::discrete_distribution<int> kind({6, 1, 2, 6, 6, 1, 1, 5}); // weights of byte & 7
-  int wins = 0, games = 600;
-  gl::recording = false; // frames are counted all the same
-  for (int game = 0; game<games; game++, wins += gamePhase> 2) {
+  int wins = 0, games = 400;
+  for (int game = 0; game < games; game++, wins += (gamePhase > 2)) {
     startPlay();
     for (int event = 0; event < 400 && gamePhase < PHASE_PLAYER1_WON; event++) {
       const char *broke = playByte(kind(random) | (random() & 0xf8));
       ASSERT_EQ(broke, nullptr) << broke << ": game " << game << ", event " << event;
     }
   }
-  gl::recording = true;
   EXPECT_GT(wins, games / 10) << "too few games reach a win to test the end of a game";
 }
 
