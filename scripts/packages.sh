@@ -4,11 +4,12 @@
 BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
   libgl1-mesa-dri)
 # To run the tests: GoogleTest; for the end-to-end tests a headless X server, xdotool to send
-# real key events (XTEST) and ImageMagick to read the window's pixels; for the package checks
-# dpkg-shlibdeps and file (CPack reads the dependencies off the binary with them), and the
-# validators of the desktop entry, the AppStream metadata and the Debian package.
-TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-utils dpkg-dev file desktop-file-utils
-  appstream lintian)
+# real key events (XTEST), ImageMagick to read the window's pixels, and xwininfo and glxinfo to
+# read its visual; for the package checks dpkg-shlibdeps and file (CPack reads the dependencies
+# off the binary with them), and the validators of the desktop entry, the AppStream metadata and
+# the Debian package.
+TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-utils mesa-utils dpkg-dev file
+  desktop-file-utils appstream lintian)
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
 SANITIZER_PACKAGES=(clang libclang-rt-dev)
