@@ -103,7 +103,7 @@ cat "$work/renderer.txt"
 echo "Load average (1, 5, 15 min): $load_before before, $load_after after (ours included)"
 echo "Other processes kept $others of $(nproc) cores busy on average while we measured"
 echo "Pixels of the replayed frame that differ from the game's:" \
-  "$(awk '{ printf "%s%s %s", NR > 1 ? ", " : "", $1, $2 }' "$work/pixels.txt")"
+  "$(awk '{ printf "%s%s %s", (NR > 1 ? ", " : ""), $1, $2 }' "$work/pixels.txt")"
 echo "Times in ms per frame, medians of $pairs pairs (game: runs of at least $min_time s; floor:"
 echo "apitrace replay, long trace less short); game/floor is the median of the pairs' ratios, its"
 echo "spread the interquartile range. Own CPU: median of $repetitions runs with the double."
