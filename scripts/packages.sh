@@ -13,6 +13,7 @@ TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-utils mesa-utils dpkg-d
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
 SANITIZER_PACKAGES=(clang libclang-rt-dev)
-# For the benchmarks (scripts/bench.sh): Google Benchmark, an X server, and apitrace to
-# cross-check the replay floor.
+# For the benchmarks and screenshots: Google Benchmark, libpng, an X server (xvfb-run needs
+# xauth), apitrace for the replay floor, and ImageMagick to compare the replayed frame with the
+# game's.
 BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb xauth apitrace imagemagick)
