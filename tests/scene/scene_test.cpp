@@ -1,7 +1,7 @@
 // Scene tests: the game's calls read back into tiles and spheres, checked for what players see.
 #include <gtest/gtest.h>
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 #include <map>
 
 #include "app/frame.h"

@@ -1,4 +1,5 @@
 // Byte-driven play with the rules checked after every key and tick.
+#include "support.h"
 
 #include <GL/glut.h>
 #include <cstdio>
@@ -8,7 +9,6 @@
 #include "game/input.h"
 #include "game/sequencer.h"
 #include "game/state.h"
-#include "support.h"
 
 namespace {
 
