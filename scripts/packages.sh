@@ -3,12 +3,14 @@
 # DRI package brings the software renderer for machines without a GPU driver.
 BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
   libgl1-mesa-dri)
+# To make the Debian package (cpack -G DEB fetches them itself): dpkg-shlibdeps and file, with which
+# CPack reads the package's dependencies off the binary.
+PACKAGE_PACKAGES=(dpkg-dev file)
 # To run the tests: GoogleTest; for the end-to-end tests a headless X server, xdotool to send
 # real key events (XTEST), ImageMagick to read the window's pixels, and xwininfo and glxinfo to
-# read its visual; for the package checks dpkg-shlibdeps and file (CPack reads the dependencies
-# off the binary with them), and the validators of the desktop entry, the AppStream metadata and
-# the Debian package.
-TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-utils mesa-utils dpkg-dev file
+# read its visual; for the package checks the packaging tools and the validators of the desktop
+# entry, the AppStream metadata and the Debian package.
+TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-utils mesa-utils "${PACKAGE_PACKAGES[@]}"
   desktop-file-utils appstream lintian)
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
