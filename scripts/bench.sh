@@ -5,7 +5,7 @@
 # GL. Installs what it lacks, builds in build-bench/, cleans up after itself. Not part of CI.
 #
 # Knobs (environment): PAIRS (default 15) game/replay pairs per scene; MIN_TIME (default 0.3)
-# seconds of game frames per pair; REPETITIONS (default 15) runs of the CPU benchmark.
+# seconds of game frames per pair; REPETITIONS (default 15, at least 2) runs of the CPU benchmark.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin="$root/build-bench/bench"
@@ -13,6 +13,8 @@ scenes="start loaded wave winner build3 build15 build100"
 pairs=${PAIRS:-15}
 min_time=${MIN_TIME:-0.3}
 repetitions=${REPETITIONS:-15}
+# Google Benchmark reports no median of a single run, and the table would show zeros.
+[ "$repetitions" -ge 2 ] || { echo "REPETITIONS must be at least 2" >&2; exit 2; }
 
 median() {
   sort -g | awk '{ v[NR] = $1 }
