@@ -3,10 +3,9 @@
 
 #include <GL/glu.h>
 #include <GL/glut.h>
+#include <utility>
 
 std::vector<GlCall> gl::calls;
-int gl::frames;
-unsigned gl::nextList = 1;
 
 #define REC(...) gl::calls.push_back({__func__, {__VA_ARGS__}})
 using D = double;
@@ -24,10 +23,14 @@ void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glScalef(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
-GLuint glGenLists(GLsizei n) { return REC(D(n)), gl::nextList ? (gl::nextList += n) - n : 0; }
+GLuint glGenLists(GLsizei n) {
+  static GLuint next = 1;
+  REC(D(n));
+  return std::exchange(next, next + n);
+}
 void glNewList(GLuint list, GLenum mode) { REC(D(list), D(mode)); }
 void glEndList() { REC(); }
 void glCallList(GLuint list) { REC(D(list)); }
 void glFlush() { REC(); }
 void gluLookAt(D a, D b, D c, D d, D e, D f, D g, D h, D i) { REC(a, b, c, d, e, f, g, h, i); }
-void glutSwapBuffers() { REC(), gl::frames++; }
+void glutSwapBuffers() { REC(); }

@@ -2,6 +2,7 @@
 #include "support.h"
 
 #include <GL/glut.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,59 +13,102 @@
 
 namespace {
 
+enum Event { LEFT, UP, RIGHT, DOWN, ENTER, SPACE, OTHER_KEY, TICKS }; // byte & 7
+const int stepX[] = {-1, 0, 1, 0};                                    // the arrows' directions
+const int stepY[] = {0, 1, 0, -1};
+
 struct State {
-  int orbs[8][8], owner[8][8], flag[8][8], player, phase, step, x, y, angle, back;
+  int orbs[8][8], owner[8][8], flag[8][8];
+  int player, phase, step, x, y, angle, back;
 };
 
 State now() {
   State s{{}, {}, {}, currentPlayer, gamePhase, burstStep, cursorX, cursorY, swingAngle, swingBack};
-  memcpy(s.orbs, orbCount, sizeof s.orbs), memcpy(s.owner, cellOwner, sizeof s.owner);
-  return memcpy(s.flag, burstFlag, sizeof s.flag), s;
+  memcpy(s.orbs, orbCount, sizeof s.orbs);
+  memcpy(s.owner, cellOwner, sizeof s.owner);
+  memcpy(s.flag, burstFlag, sizeof s.flag);
+  return s;
 }
 
-int placed; // orbs placed since the game began: waves only move them
-
-const char *brokenBoard(const State &s) {
-  int orbs = 0, owned[3] = {};
-  for (int x = 0; x < 8; x++)
+// The board after an event; after a tick, what each cell gave and received.
+const char *brokenBoard(const State &was, const State &is, bool tick) {
+  bool burst = was.phase == PHASE_BURST_GROW && is.phase == PHASE_BURST_SHRINK;
+  int ownedBy[3] = {};
+  for (int x = 0; x < 8; x++) {
     for (int y = 0; y < 8; y++) {
-      int n = s.orbs[x][y], critical = (x > 0) + (x < 7) + (y > 0) + (y < 7); // counted here
-      if (s.phase == PHASE_AWAIT_MOVE && (n >= critical || s.flag[x][y] || !n != !s.owner[x][y]))
-        return "awaiting a move, every cell is below critical mass, unflagged, owned if not empty";
-      orbs += n, owned[s.owner[x][y]]++;
+      int critical = (x > 0) + (x < 7) + (y > 0) + (y < 7); // its neighbours on the board
+      int received = (x > 0 && was.flag[x - 1][y]) + (x < 7 && was.flag[x + 1][y]) +
+                     (y > 0 && was.flag[x][y - 1]) + (y < 7 && was.flag[x][y + 1]); // bursting
+      ownedBy[is.owner[x][y]]++;
+      int moved = burst ? received - was.flag[x][y] * critical : 0;
+      if (tick && is.orbs[x][y] != was.orbs[x][y] + moved)
+        return "orbs move only in bursts: a critical mass out, an orb in per bursting neighbour";
+      if (burst && is.owner[x][y] != (received ? was.player : was.owner[x][y]))
+        return "the cells that a burst gives orbs to, and only those, become the mover's";
+      if (is.phase != PHASE_AWAIT_MOVE) continue;
+      if (is.orbs[x][y] >= critical || is.flag[x][y]) return "at rest, no cell is set to burst";
+      if ((is.orbs[x][y] > 0) != (is.owner[x][y] > 0)) return "at rest, cells with orbs are owned";
     }
-  if (orbs != placed) return "waves neither make nor lose orbs";
-  return s.phase > 2 && owned[5 - s.phase] ? "the winner alone owns cells" : nullptr;
+  }
+  if (is.phase == PHASE_PLAYER1_WON && ownedBy[2]) return "player 1 wins when 2 owns no cell";
+  if (is.phase == PHASE_PLAYER2_WON && ownedBy[1]) return "player 2 wins when 1 owns no cell";
+  if (is.phase != PHASE_BURST_GROW && is.phase != PHASE_BURST_SHRINK && is.step)
+    return "burstStep is 0 outside a wave";
+  return nullptr;
 }
 
 // What one key or tick may change, and the frames it draws.
-const char *brokenEvent(int kind, const State &was, int frames) {
+const char *brokenEvent(Event event, const State &was, int frames) {
   State is = now();
-  bool changed = memcmp(&was, &is, sizeof was) != 0, awaiting = was.phase == PHASE_AWAIT_MOVE;
-  placed = kind == 5 && changed ? 0 : placed + (kind == 4 && changed);
-  if (kind == 7
-          ? frames != (was.phase == 1 || was.phase == 2 || was.angle != 750)
-          : frames != (changed || (kind < 4 && awaiting)) || (changed && !awaiting && kind != 5))
-    return "an event that does something draws one frame, others none; keys wait out a wave";
-  if (kind == 5 && changed != (was.phase > 2)) return "Space starts a new game after a win, only";
-  return brokenBoard(is);
+  bool changed = memcmp(&was, &is, sizeof was) != 0;
+  bool awaiting = was.phase == PHASE_AWAIT_MOVE;
+  bool won = was.phase == PHASE_PLAYER1_WON || was.phase == PHASE_PLAYER2_WON;
+  bool steering = event <= DOWN && awaiting;
+  int other = was.player == 1 ? 2 : 1;
+
+  if (frames != (changed || steering)) return "a frame for each change and arrow, and no other";
+  if (event != TICKS && (is.angle != was.angle || is.back != was.back)) return "keys never sway";
+  if (event < SPACE && changed && !awaiting) return "keys wait out a wave or a win";
+  if (event == OTHER_KEY && changed) return "keys that are not the game's do nothing";
+  if (event == SPACE && changed != won) return "Space starts a new game after a win, only";
+  if (event == SPACE && won && is.player != 1) return "player 1 moves first in a new game";
+  if (event > DOWN && event != SPACE && (is.x != was.x || is.y != was.y))
+    return "only the arrows and a new game move the cursor";
+  if (event == ENTER && awaiting && changed == (was.owner[was.x][was.y] == other))
+    return "Enter places an orb, unless the cell is the other player's";
+  if (event == ENTER && changed && is.orbs[was.x][was.y] != was.orbs[was.x][was.y] + 1)
+    return "Enter places one orb, on the cursor cell";
+  State steered = was; // the cursor a cell the arrow's way, or stopped at the edge
+  steered.x = std::clamp(was.x + stepX[event % 4], 0, 7);
+  steered.y = std::clamp(was.y + stepY[event % 4], 0, 7);
+  if (steering && memcmp(&is, &steered, sizeof is)) return "an arrow moves the cursor, and only it";
+  return brokenBoard(was, is, event == TICKS);
 }
 
 } // namespace
 
-void startPlay() { setStartingState(), burstStep = 0, placed = 0, gl::reset(); }
+void startPlay() {
+  setStartingState();
+  burstStep = 0;
+  gl::reset();
+}
 
 const char *playByte(unsigned char byte) {
-  int kind = byte & 7;
-  for (int tick = 0; tick < (kind == 7 ? (byte >> 3) + 1 : 1); tick++) {
+  Event event = Event(byte & 7);
+  for (int tick = 0; tick < (event == TICKS ? (byte >> 3) + 1 : 1); tick++) {
     State was = now();
-    int frames = gl::frames;
-    if (kind < 4) special(GLUT_KEY_LEFT + kind, 0, 0);
-    if (kind == 4 || kind == 5) keyboard(kind == 4 ? 13 : ' ', 0, 0);
-    if (kind == 6) byte & 8 ? special(byte >> 4, 0, 0) : keyboard('x', 0, 0); // F1..F12 and others
-    if (kind == 7) idle();
-    gl::calls.clear();
-    if (const char *broke = brokenEvent(kind, was, gl::frames - frames)) return broke;
+    gl::reset();
+    if (event <= DOWN) special(GLUT_KEY_LEFT + event, 0, 0);
+    if (event == ENTER || event == SPACE) keyboard(event == ENTER ? 13 : ' ', 0, 0);
+    int other = byte >> 4; // keys that are not the game's: F1 or Page Up onwards, and a letter
+    if (event == OTHER_KEY) special((byte & 8 ? GLUT_KEY_PAGE_UP : GLUT_KEY_F1) + other, 0, 0);
+    if (event == OTHER_KEY) keyboard("wasdWASDhjkl0x\t\b"[other], 0, 0);
+    if (event == TICKS) idle();
+    int frames = 0;
+    for (const GlCall &call : gl::calls)
+      frames += call.name == "glutSwapBuffers";
+    if (const char *broke = brokenEvent(event, was, frames)) return broke;
+    if (gamePhase != was.phase) break; // a run of ticks stops there, so that keys come between
   }
   return nullptr;
 }
@@ -72,7 +116,10 @@ const char *playByte(unsigned char byte) {
 // The fuzz build's entry point: a broken rule aborts, with its name, and libFuzzer keeps the input.
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
   startPlay();
-  for (size_t i = 0; i < size; i++)
-    if (const char *broke = playByte(data[i])) fprintf(stderr, "%zu: %s\n", i, broke), abort();
+  for (size_t i = 0; i < size; i++) {
+    const char *broke = playByte(data[i]);
+    if (broke) fprintf(stderr, "%zu: %s\n", i, broke);
+    if (broke) abort();
+  }
   return 0;
 }
