@@ -17,12 +17,8 @@ visual=$(xwininfo -id "$wid" | awk '/Visual:/ { print $2 }') # double-buffered, 
 glxinfo -t | awk -v v="$visual" '$1 == v && $8 && $17 { ok = 1 } END { exit !ok }' || fail "$visual"
 xdotool mousemove 100 100 # keys go to the window under the pointer
 
-# waitfor WHAT TEST: captures the window to $tmp/now.png until TEST holds of it, for 5 s at most.
-waitfor() {
-  for ((end = SECONDS + 5; SECONDS < end; )); do
-    import -window "$wid" "$tmp/now.png" && eval "$2" && return
-    sleep .1
-  done
+waitfor() { # WHAT TEST: captures the window to $tmp/now.png until TEST holds of it, 50 tries
+  for _ in {1..50}; do import -window "$wid" "$tmp/now.png" && eval "$2" && return; sleep .1; done
   fail "the window never showed $1"
 }
 same() { [ "$(compare -metric AE "$tmp/now.png" "$shots/$1.png" null: 2>&1)" = 0 ]; }
@@ -40,4 +36,3 @@ waitfor "the board stretched" '[ "$(convert "$tmp/now.png" -format %@ info:)" = 
 xdotool key q
 timeout 5 tail --pid="$gpid" -f /dev/null || fail "q did not end the game"
 wait "$gpid" || fail "q ended the game with status $?"
-gpid=

@@ -1,11 +1,11 @@
 // Recording double: each GL, GLU and GLUT entry point appends itself to gl::calls.
 #include "support.h"
 
-#include <GL/glu.h>
-#include <GL/glut.h>
+#include <GL/glut.h> // with GL and GLU
 #include <utility>
 
 std::vector<GlCall> gl::calls;
+bool gl::outOfLists;
 
 #define REC(...) gl::calls.push_back({__func__, {__VA_ARGS__}})
 using D = double;
@@ -26,7 +26,7 @@ void glScalef(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 GLuint glGenLists(GLsizei n) {
   static GLuint next = 1;
   REC(D(n));
-  return std::exchange(next, next + n);
+  return gl::outOfLists ? 0 : std::exchange(next, next + n);
 }
 void glNewList(GLuint list, GLenum mode) { REC(D(list), D(mode)); }
 void glEndList() { REC(); }

@@ -14,8 +14,6 @@
 namespace {
 
 enum Event { LEFT, UP, RIGHT, DOWN, ENTER, SPACE, OTHER_KEY, TICKS }; // byte & 7
-const int stepX[] = {-1, 0, 1, 0};                                    // the arrows' directions
-const int stepY[] = {0, 1, 0, -1};
 
 struct State {
   int orbs[8][8], owner[8][8], flag[8][8];
@@ -52,6 +50,9 @@ const char *brokenBoard(const State &was, const State &is, bool tick) {
   }
   if (is.phase == PHASE_PLAYER1_WON && ownedBy[2]) return "player 1 wins when 2 owns no cell";
   if (is.phase == PHASE_PLAYER2_WON && ownedBy[1]) return "player 2 wins when 1 owns no cell";
+  bool waveOver = was.phase == PHASE_BURST_SHRINK && is.phase != PHASE_BURST_SHRINK;
+  bool won = is.phase == PHASE_PLAYER1_WON || is.phase == PHASE_PLAYER2_WON;
+  if (waveOver && won != (!ownedBy[1] || !ownedBy[2])) return "a wave leaving one owner wins";
   if (is.phase != PHASE_BURST_GROW && is.phase != PHASE_BURST_SHRINK && is.step)
     return "burstStep is 0 outside a wave";
   return nullptr;
@@ -79,8 +80,8 @@ const char *brokenEvent(Event event, const State &was, int frames) {
   if (event == ENTER && changed && is.orbs[was.x][was.y] != was.orbs[was.x][was.y] + 1)
     return "Enter places one orb, on the cursor cell";
   State steered = was; // the cursor a cell the arrow's way, or stopped at the edge
-  steered.x = std::clamp(was.x + stepX[event % 4], 0, 7);
-  steered.y = std::clamp(was.y + stepY[event % 4], 0, 7);
+  steered.x = std::clamp(was.x + (event == RIGHT) - (event == LEFT), 0, 7);
+  steered.y = std::clamp(was.y + (event == UP) - (event == DOWN), 0, 7);
   if (steering && memcmp(&is, &steered, sizeof is)) return "an arrow moves the cursor, and only it";
   return brokenBoard(was, is, event == TICKS);
 }
@@ -90,14 +91,14 @@ const char *brokenEvent(Event event, const State &was, int frames) {
 void startPlay() {
   setStartingState();
   burstStep = 0;
-  gl::reset();
+  gl::calls.clear();
 }
 
 const char *playByte(unsigned char byte) {
   Event event = Event(byte & 7);
   for (int tick = 0; tick < (event == TICKS ? (byte >> 3) + 1 : 1); tick++) {
     State was = now();
-    gl::reset();
+    gl::calls.clear();
     if (event <= DOWN) special(GLUT_KEY_LEFT + event, 0, 0);
     if (event == ENTER || event == SPACE) keyboard(event == ENTER ? 13 : ' ', 0, 0);
     int other = byte >> 4; // keys that are not the game's: F1 or Page Up onwards, and a letter

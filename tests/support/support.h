@@ -12,7 +12,7 @@ struct GlCall {
 
 namespace gl {
 extern std::vector<GlCall> calls;
-inline void reset() { calls.clear(); }
+extern bool outOfLists; // glGenLists gives 0 while it holds
 } // namespace gl
 
 void startPlay();                         // the state the process starts in
