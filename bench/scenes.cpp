@@ -1,7 +1,7 @@
 // Game states of the benchmarked and pictured frames.
 #include "scenes.h"
 
-#include <cstring>
+#include <string>
 
 #include "app/frame.h"
 #include "game/input.h"
@@ -12,26 +12,40 @@
 // The starting position, as main leaves it.
 static void setStart(void) {
   setStartingState();
-  burstStep = 0; // left alone by setStartingState; other scenes set it
+  burstStep = 0; // left alone by setStartingState, and other scenes set it
 }
 
-// The fullest board a move can leave: every cell one orb short of bursting (160 orbs), the two
-// players' cells in a checkerboard.
-static void setLoaded(void) {
+// A game in progress, played with the game's own keys: player 1 builds (4, 4), player 2 (5, 4) and
+// (5, 3); the last move, player 1's third orb on the edge cell (7, 2), bursts it and takes player
+// 2's (7, 1). The end-to-end test plays the same moves with real keys and compares the result.
+static const int progressMoves[][2] = {{4, 4}, {5, 4}, {4, 4}, {5, 4}, {4, 4},
+                                       {5, 3}, {3, 4}, {5, 3}, {4, 5}, {5, 3},
+                                       {7, 2}, {7, 1}, {7, 2}, {6, 5}, {7, 2}};
+static const int progressMoveCount = sizeof progressMoves / sizeof progressMoves[0];
+
+// Plays the moves, each with its waves and the camera's return to rest; the last move's wave only
+// for `lastTicks` ticks when that is not negative.
+static void playProgress(int lastTicks) {
   setStart();
-  for (int x = 0; x < 8; x++) {
-    for (int y = 0; y < 8; y++) {
-      orbCount[x][y] = criticalMass[x][y] - 1;
-      cellOwner[x][y] = (x + y) % 2 == 0 ? 1 : 2;
+  for (int move = 0; move < progressMoveCount; move++) {
+    cursorX = progressMoves[move][0];
+    cursorY = progressMoves[move][1];
+    keyboard('\r', 0, 0);
+    for (int tick = 0; gamePhase != PHASE_AWAIT_MOVE || swingAngle != 750; tick++) {
+      if (move == progressMoveCount - 1 && tick == lastTicks) return;
+      idle();
     }
   }
 }
 
-// The heaviest wave frame: every cell bursting at its largest sphere (step 10, just after the
-// spread), each cell at its critical mass and so drawing 2, 3 or 4 orbs (224 orbs, 64 spheres of
-// tessellation 15). A board where every cell bursts at once gets its own counts back from the
-// spread, so this state is one the game can reach.
-static void setWave(void) {
+static void setProgress(void) { playProgress(-1); }
+
+// The last move's burst at its largest before the spread (step 9), the camera swayed.
+static void setWave(void) { playProgress(8); }
+
+// The heaviest wave frame: every cell bursting at step 10, just after the spread, which gives a
+// board that bursts everywhere its own counts back (224 orbs, 64 burst spheres).
+static void setFullWave(void) {
   setStart();
   for (int x = 0; x < 8; x++) {
     for (int y = 0; y < 8; y++) {
@@ -46,83 +60,45 @@ static void setWave(void) {
   swingBack = 1;
 }
 
-static void setWinner(void) {
-  setLoaded();
+static void setPlayer1Wins(void) {
+  setStart();
   gamePhase = PHASE_PLAYER1_WON;
 }
 
-static void setWinner2(void) {
-  setLoaded();
+static void setPlayer2Wins(void) {
+  setStart();
   gamePhase = PHASE_PLAYER2_WON;
 }
 
-// The game's first orb: player 1 has placed one at the cursor and player 2 is to move.
-static void setFirstOrb(void) {
-  setStart();
-  orbCount[4][4] = 1;
-  cellOwner[4][4] = 1;
-  currentPlayer = 2;
-}
-
-// The frame that starts the first wave: player 1's second orb in a corner, drawn by Enter with
-// burstStep 1 and the camera still at rest.
-static void setFirstWave(void) {
-  setFirstOrb();
-  orbCount[0][0] = 2;
-  cellOwner[0][0] = 1;
-  orbCount[4][4] = 1;
-  cellOwner[4][4] = 2;
-  burstFlag[0][0] = 1;
-  currentPlayer = 1;
-  gamePhase = PHASE_BURST_GROW;
-  burstStep = 1;
-}
-
-// A wave as a player sees it, played with the game's own Enter key and idle ticks: player 1 builds
-// up the corner (0, 0), player 2 the middle, until player 1's second orb on (0, 0) bursts it. Its
-// second wave bursts (1, 0) and (0, 1) together; the scene stops at that wave's largest spheres
-// before the spread, radius 9.
-static void setCascade(void) {
-  static const int moves[][2] = {{0, 0}, {4, 4}, {1, 0}, {5, 4}, {1, 0}, {4, 4}, {2, 0}, {5, 4},
-                                 {2, 0}, {4, 5}, {0, 1}, {3, 4}, {0, 1}, {3, 4}, {0, 0}};
-  setStart();
-  for (const int *move : moves) {
-    cursorX = move[0];
-    cursorY = move[1];
-    keyboard('\r', 0, 0);
-  }
-  int wave = 1;
-  for (int tick = 0; tick < 100 && !(wave == 2 && burstStep == 9); tick++) {
-    idle();
-    if (gamePhase == PHASE_BURST_GROW && burstStep == 1) wave++;
-  }
-}
-
 const Scene scenes[] = {
-    {"start", setStart, nullptr, true},
-    {"loaded", setLoaded, nullptr, true},
-    {"wave", setWave, nullptr, true},
-    {"winner", setWinner, nullptr, true},
-    {"build3", setFirstOrb, &sphereList3, true},
-    {"build15", setFirstWave, &sphereList15, true},
-    {"build100", setWinner, &sphereList100, true},
-    {"winner2", setWinner2, nullptr, false},
-    {"cascade", setCascade, nullptr, false},
+    {"start", setStart, nullptr},
+    {"progress", setProgress, nullptr},
+    {"wave", setWave, nullptr},
+    {"full-wave", setFullWave, nullptr},
+    {"player1-wins", setPlayer1Wins, nullptr},
+    {"player2-wins", setPlayer2Wins, nullptr},
+    {"build3", setProgress, &sphereList3},
+    {"build15", setWave, &sphereList15},
+    {"build100", setPlayer1Wins, &sphereList100},
 };
 const int sceneCount = sizeof scenes / sizeof scenes[0];
 
-const Scene *findScene(const char *name) {
-  for (const Scene &scene : scenes)
-    if (std::strcmp(scene.name, name) == 0) return &scene;
-  return nullptr;
+void drawAllOnce(void) {
+  for (const Scene &scene : scenes) {
+    scene.setState();
+    display();
+  }
 }
 
-void drawAllOnce(void) {
-  for (int pass = 0; pass < 2; pass++) {
-    for (const Scene &scene : scenes) {
-      if (!scene.timed || (scene.rebuiltList != nullptr) != (pass == 1)) continue;
-      scene.setState();
-      display();
-    }
+int runSceneBenchmarks(int argc, char **argv, const char *prefix,
+                       void (*frame)(benchmark::State &, const Scene *)) {
+  for (const Scene &scene : scenes) {
+    std::string name = std::string(prefix) + "/" + scene.name;
+    benchmark::RegisterBenchmark(name.c_str(), frame, &scene)->Unit(benchmark::kMicrosecond);
   }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }

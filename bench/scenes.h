@@ -1,27 +1,26 @@
-// The game states the benchmarks time and the screenshots show, shared by the GL and CPU programs.
+// The game states that the benchmarks time and the README's pictures show.
 //
-// Each scene sets every game variable that drawBoard and display read (game/state.h), so scenes
-// may be set in any order. A scene that times the building of a sphere list names that list's
-// slot: the program empties the slot (and frees the GL list, where there is one) before every
-// frame, so every timed frame builds the list again, as the first frame that needs it does in the
-// game. The other scenes expect all three lists to exist; drawAllOnce() sees to that.
+// Each scene sets every game variable that display() reads (game/state.h), so scenes may be set
+// in any order. A build scene names a sphere list's slot, which the programs empty (freeing the GL
+// list) before every frame: every frame then builds that list, as the first frame that needs it
+// does in the game. The other scenes expect every list to exist, as drawAllOnce() leaves them.
 #pragma once
 
 #include <GL/gl.h>
+#include <benchmark/benchmark.h>
 
 struct Scene {
-  const char *name;
+  const char *name; // also the file name of its picture, if the README shows it
   void (*setState)(void);
-  GLuint *rebuiltList; // sphere-list slot rebuilt in every frame, or nullptr
-  bool timed;          // false for the scenes that are only pictured
+  GLuint *rebuiltList; // the slot emptied before every frame, or nullptr
 };
 
 extern const Scene scenes[];
 extern const int sceneCount;
 
-// The scene named `name`, or nullptr.
-const Scene *findScene(const char *name);
+void drawAllOnce(void); // one frame of every scene through display()
 
-// Draws one frame of every timed scene through display(), the list-building scenes last, so that
-// afterwards every sphere list exists.
-void drawAllOnce(void);
+// Registers PREFIX/SCENE for every scene, each running `frame` (times in µs), runs those that the
+// command line selects, and returns main's exit status.
+int runSceneBenchmarks(int argc, char **argv, const char *prefix,
+                       void (*frame)(benchmark::State &, const Scene *));

@@ -6,16 +6,15 @@ BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-
 # To make the Debian package (cpack -G DEB fetches them itself): dpkg-shlibdeps and file, with which
 # CPack reads the package's dependencies off the binary.
 PACKAGE_PACKAGES=(dpkg-dev file)
-# To run the tests: GoogleTest; for the end-to-end tests a headless X server, xdotool to send
-# real key events (XTEST), ImageMagick to read the window's pixels, and xwininfo and glxinfo to
-# read its visual; for the package checks the packaging tools and the validators of the desktop
-# entry, the AppStream metadata and the Debian package.
-TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-utils mesa-utils "${PACKAGE_PACKAGES[@]}"
-  desktop-file-utils appstream lintian)
+# For the benchmark and screenshot programs: Google Benchmark, libpng, and an X server to draw in.
+BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb)
+# To run the tests: GoogleTest and the benchmark programs' packages (the tests run those programs
+# briefly); for the end-to-end tests xdotool to send real key events (XTEST), ImageMagick to read
+# and compare the window's pixels, and xwininfo and glxinfo to read its visual; for the package
+# checks the packaging tools and the validators of the desktop entry, the AppStream metadata and
+# the Debian package.
+TEST_PACKAGES=(libgtest-dev "${BENCH_PACKAGES[@]}" xdotool imagemagick x11-utils mesa-utils
+  "${PACKAGE_PACKAGES[@]}" desktop-file-utils appstream lintian)
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
 SANITIZER_PACKAGES=(clang libclang-rt-dev)
-# For the benchmarks and screenshots: Google Benchmark, libpng, an X server (xvfb-run needs
-# xauth), apitrace for the replay floor, and ImageMagick to compare the replayed frame with the
-# game's.
-BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb xauth apitrace imagemagick)

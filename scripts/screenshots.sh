@@ -1,24 +1,14 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots in a private Xvfb and writes them to docs/screenshots/: start.png
-# (the starting board), wave.png (a wave of bursts), player1-wins.png and player2-wins.png. Each is
-# one frame that the game's own display() draws in the game's own 600 by 600 window, read back and
-# written as a PNG by the GL benchmark program. Installs what it lacks and builds in
-# build-screenshots/.
+# Draws the README's pictures into DIR (default docs/screenshots/): progress.png, start.png,
+# wave.png, player1-wins.png and player2-wins.png. Each is one frame that the game's own display()
+# draws in the game's own window, in an X server of its own, read back by the GL benchmark program
+# (built as bench-programs.sh says). Usage: screenshots.sh [DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-source "$root/scripts/packages.sh"
-bash "$root/scripts/install-deps.sh" "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
-
-build="$root/build-screenshots"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DFIZZGRID_BENCH=ON \
-  >/dev/null
-cmake --build "$build" -j2 --target fizzgrid_bench_gl
-out="$root/docs/screenshots"
+out=${1:-$root/docs/screenshots}
+bin=$(bash "$root/scripts/bench-programs.sh")
 mkdir -p "$out"
-# Scene names of bench/scenes.cpp, each with its file.
-xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset -br" bash -c '
-  set -e
-  for shot in start:start cascade:wave winner:player1-wins winner2:player2-wins; do
-    "$0" --png "$1/${shot#*:}.png" "${shot%%:*}"
-    echo "$1/${shot#*:}.png"
-  done' "$build/bench/fizzgrid_bench_gl" "$out"
+for shot in progress start wave player1-wins player2-wins; do
+  bash "$root/scripts/with-xvfb.sh" "$bin/fizzgrid_bench_gl" --png "$out/$shot.png" "$shot"
+  echo "$out/$shot.png"
+done

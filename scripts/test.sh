@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything (installing what is missing) and runs every test, in two stages:
 #  1. in build-tests/: the rules, the scene through the recording double, the real game end to end
-#     in an X server the tests start themselves, and the Debian package;
+#     in an X server the tests start themselves, a short run of the benchmarks with the README's
+#     pictures drawn again, and the Debian package;
 #  2. in build-tests-asan/, with clang: the rules and the scene again under AddressSanitizer and
 #     UndefinedBehaviorSanitizer (any report fails), then the fuzz target: its seeds replayed and
 #     FUZZ_SECONDS (default 20) of fuzzing from a scratch copy of them.
+# FIZZGRID_TIMEOUT_MULTIPLIER (a whole number, default 1) scales every time bound of the tests, for
+# slow machines and emulators. ASAN_OPTIONS is the caller's when set; leaks are checked otherwise.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/packages.sh"
@@ -18,7 +21,8 @@ runTests() { ctest "$@" 2>&1 | tee -a "$log"; }
 
 echo "== tests"
 build="$root/build-tests"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+  -DFIZZGRID_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 runTests --test-dir "$build" --output-on-failure -j "$jobs"
 
@@ -28,11 +32,13 @@ sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame
 cmake -S "$root" -B "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$sanitize" -DFIZZGRID_FUZZ=ON >/dev/null
 cmake --build "$asan" -j "$jobs" --target unit_and_scene_tests fuzz_game
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1 \
   runTests --test-dir "$asan" --output-on-failure -j "$jobs" -L 'unit|scene'
 # libFuzzer adds what it finds to the first corpus folder: a scratch copy, never the committed one.
 cp -r "$root/tests/fuzz/corpus" "$scratch/corpus"
-fuzz=(-max_total_time="${FUZZ_SECONDS:-20}" -max_len=512 -timeout=10 -print_final_stats=1
+# An input that runs 10 s (times the multiplier) fails as a hang.
+hang=$((10 * ${FIZZGRID_TIMEOUT_MULTIPLIER:-1}))
+fuzz=(-max_total_time="${FUZZ_SECONDS:-20}" -max_len=512 -timeout="$hang" -print_final_stats=1
   -artifact_prefix="$asan/")
 if ! "$asan/tests/fuzz_game" "${fuzz[@]}" "$scratch/corpus" >"$scratch/log" 2>&1; then
   tail -n 40 "$scratch/log"

@@ -85,7 +85,7 @@ TEST(Scene, TheBoardShowsEveryCell) {
       {0, 3, 2, 2, 0, -3, loaded, {{3, 3}, {8, 8}}},
       {2, 5, 7, 1, 1, 9, loaded, {{3, 3}, {8, 8}, {8, 3}, {3, 8}}}, // bursting: the mover's colour
       {3, 3, 3, 1, 0, -3, loaded, {{3, 3}, {8, 3}, {5.5, 8}}},
-      {4, 4, 2, 2, 0, -6, blue, {{3, 3}, {8, 8}}}, // the cursor
+      {4, 6, 2, 2, 0, -6, blue, {{3, 3}, {8, 8}}}, // the cursor, off the diagonal
       {5, 5, 0, 0, 0, -12, plain, {}},             // an empty inner cell
   };
   for (const auto &c : cells) {
@@ -94,6 +94,8 @@ TEST(Scene, TheBoardShowsEveryCell) {
     burstFlag[c.x][c.y] = c.flag;
   }
   currentPlayer = 2;
+  cursorX = 4;
+  cursorY = 6;
   burstStep = 4;
   Frame f;
   ASSERT_EQ(f.tiles.size(), 64u);
@@ -110,7 +112,7 @@ TEST(Scene, TheBoardShowsEveryCell) {
   EXPECT_EQ(f.spheres, spheres);
   gamePhase = PHASE_BURST_SHRINK;
   Frame wave;
-  EXPECT_EQ(wave.tiles[36].colour, plain) << "no cursor during a wave";
+  EXPECT_EQ(wave.tiles[8 * 4 + 6].colour, plain) << "no cursor during a wave";
   EXPECT_EQ(wave.listsCompiled, 0) << "each sphere list is built once, then replayed";
   gl::outOfLists = true;
   sphereList3 = sphereList15 = 0;
