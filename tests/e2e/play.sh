@@ -22,7 +22,9 @@ waitfor() { # WHAT TEST: captures the window to $tmp/now.png until TEST holds of
   done
   fail "the window never showed $1. $(cat "$tmp/why" 2>/dev/null)"
 }
-same() { bash "$here/same-picture.sh" "$tmp/now.png" "$here/../../docs/screenshots/$1.png" >"$tmp/why"; }
+same() { # PICTURE: the capture is like docs/screenshots/PICTURE.png; if not, why, in $tmp/why
+  bash "$here/same-picture.sh" "$tmp/now.png" "$here/../../docs/screenshots/$1.png" >"$tmp/why"
+}
 newGame() { xdotool key space; x=4 y=4; } # x, y: the cursor
 place() { # X,Y ...: the arrows from the cursor to each cell in turn, and Return on it
   local keys=() cell
@@ -33,12 +35,12 @@ place() { # X,Y ...: the arrows from the cursor to each cell in turn, and Return
     for ((; y < ${cell#*,}; y++)); do keys+=(Up); done
     keys+=(Return)
   done
-  xdotool key "${keys[@]}"
+  xdotool key --delay 1 "${keys[@]}"
 }
 
 waitfor "the starting board" "same start"
 # An arrow too many at each edge; 1 on (0,0), 2 on (1,0), 1 refused there, 1 on (0,0): 1 wins.
-xdotool key Left Left Left Left Left Down Down Down Down Down
+xdotool key --delay 1 Left Left Left Left Left Down Down Down Down Down
 x=0 y=0
 place 0,0 1,0 1,0 0,0
 waitfor "player 1's win" "same player1-wins"
