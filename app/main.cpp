@@ -1,6 +1,7 @@
 // Entry point: starting state, the window, the fixed GL state and the callbacks; then the loop.
 #include <GL/glut.h>
 
+#include "app/desktop.h"
 #include "app/frame.h"
 #include "game/input.h"
 #include "game/sequencer.h"
@@ -15,6 +16,7 @@ int main(int argc, char **argv) {
   glutInitWindowSize(600, 600);
   glutInitWindowPosition(0, 0);
   glutCreateWindow("Fizzgrid -- Quillon Final Project");
+  nameWindowForDesktop(); // before the window is shown, so the dock knows it from the start
 
   glClearColor(0.0, 0.0, 0.0, 1.0);
   glutDisplayFunc(display);

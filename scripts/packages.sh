@@ -2,7 +2,7 @@
 # To build and run the game: a compiler, CMake, and the GL/GLU/GLUT development files. The Mesa
 # DRI package brings the software renderer for machines without a GPU driver.
 BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
-  libgl1-mesa-dri)
+  libx11-dev libgl1-mesa-dri)
 # To make the Debian package (cpack -G DEB fetches them itself): dpkg-shlibdeps and file, with which
 # CPack reads the package's dependencies off the binary.
 PACKAGE_PACKAGES=(dpkg-dev file)
@@ -10,11 +10,13 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb)
 # To run the tests: GoogleTest and the benchmark programs' packages (the tests run those programs
 # briefly); for the end-to-end tests xdotool to send real key events (XTEST), ImageMagick to read
-# and compare the window's pixels, and xwininfo and glxinfo to read its visual; for the package
-# checks the packaging tools and the validators of the desktop entry, the AppStream metadata and
-# the Debian package.
+# and compare the window's pixels, xwininfo, xprop and glxinfo to read its visual and properties;
+# for the package checks the packaging tools, the validators of the desktop entry, the AppStream
+# metadata, the manual page and the Debian package, a software centre's catalogue builder,
+# hardening-check (devscripts), and gio to start the game from its menu entry.
 TEST_PACKAGES=(libgtest-dev "${BENCH_PACKAGES[@]}" xdotool imagemagick x11-utils mesa-utils
-  "${PACKAGE_PACKAGES[@]}" desktop-file-utils appstream lintian)
+  "${PACKAGE_PACKAGES[@]}" desktop-file-utils appstream appstream-compose mandoc lintian
+  devscripts libglib2.0-bin)
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
 SANITIZER_PACKAGES=(clang libclang-rt-dev)

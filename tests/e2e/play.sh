@@ -9,6 +9,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 "$game" & gpid=$!
 wid=$(timeout $((5 * m)) xdotool search --sync --onlyvisible --name . | head -n 1)
 [ "$(xdotool getwindowname "$wid")" = "Fizzgrid -- Quillon Final Project" ] || fail "title"
+props=$(xprop -id "$wid" WM_CLASS _NET_WM_PID) # how docks match the window to its menu entry
+want=$'WM_CLASS(STRING) = "fizzgrid", "Fizzgrid"\n_NET_WM_PID(CARDINAL) = '$gpid
+[ "$props" = "$want" ] || fail "$props"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$X,$Y ${WIDTH}x$HEIGHT" = "0,0 600x600" ] || fail "window at $X,$Y ${WIDTH}x$HEIGHT"
 visual=$(xwininfo -id "$wid" | awk '/Visual:/ { print $2 }') # double-buffered, with depth
