@@ -41,9 +41,9 @@ for tree in "$work/deb" "$work/dest"; do
   [ "$tree" = "$work/dest" ] && prefix=/opt/fizzgrid
   share=$tree$prefix/share entry=$tree$prefix/share/applications/$id.desktop
   out=$(desktop-file-validate "$entry" 2>&1) && [ -z "$out" ] || fail "$entry: $out"
-  appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" >/dev/null
+  ls "$share/metainfo/$id.metainfo.xml" "$share/doc/fizzgrid/copyright" >/dev/null
+  appstreamcli validate-tree --no-net "$tree$prefix" >/dev/null # the metainfo, and its file name
   mandoc -Tlint -W warning "$share/man/man6/fizzgrid.6.gz"
-  ls "$share/doc/fizzgrid/copyright" >/dev/null
   out=$(appstreamcli compose --no-net --no-color --print-report=full --origin=fizzgrid \
     --prefix="$prefix" --result-root="$work/catalogue" "$tree" 2>&1) || fail "$out"
   ! grep -E '^ +[EW]: ' <<<"$out" || fail "a software centre's catalogue: $out"
