@@ -45,6 +45,7 @@ waitfor "the starting board" "same start"
 # An arrow too many at each edge; 1 on (0,0), 2 on (1,0), 1 refused there, 1 on (0,0): 1 wins.
 xdotool key --delay 1 Left Left Left Left Left Down Down Down Down Down
 x=0 y=0
+waitfor "player 1's cursor on (0,0)" "same cursor" # its red unsaturated, unlike on (4,4)
 place 0,0 1,0 1,0 0,0
 waitfor "player 1's win" "same player1-wins"
 newGame
