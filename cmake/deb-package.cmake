@@ -19,7 +19,10 @@ if(CPACK_GENERATOR STREQUAL "DEB")
   if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
     execute_process(COMMAND dpkg-parsechangelog -l data/changelog -S Timestamp
                     WORKING_DIRECTORY "${CMAKE_CURRENT_LIST_DIR}/.." OUTPUT_VARIABLE epoch
-                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+                    OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+    if(failed)
+      message(FATAL_ERROR "Could not read the date of data/changelog")
+    endif()
     set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
   endif()
 endif()
