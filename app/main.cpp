@@ -1,7 +1,6 @@
 // Entry point: starting state, the window, the fixed GL state and the callbacks; then the loop.
 #include <GL/glut.h>
 
-#include "app/desktop.h"
 #include "app/frame.h"
 #include "game/input.h"
 #include "game/sequencer.h"
@@ -15,8 +14,9 @@ int main(int argc, char **argv) {
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowSize(600, 600);
   glutInitWindowPosition(0, 0);
+  // Maps the window and waits until it shows. On X, app/desktop.cpp names it for the desktop and
+  // gives it its icon on the way, just before the toolkit asks for it to be mapped.
   glutCreateWindow("Fizzgrid -- Quillon Final Project");
-  nameWindowForDesktop(); // before the window is shown, so the dock knows it from the start
 
   glClearColor(0.0, 0.0, 0.0, 1.0);
   glutDisplayFunc(display);

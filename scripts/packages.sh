@@ -10,14 +10,15 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb)
 # To run the tests: GoogleTest and the benchmark programs' packages (the tests run those programs
 # briefly); for the end-to-end tests xdotool to send real key events (XTEST), ImageMagick to read
-# and compare the window's pixels, xwininfo, xprop and glxinfo to read its visual and properties;
+# and compare the window's pixels, xwininfo, xprop and glxinfo to read its visual and properties,
+# Python's Xlib to play a window manager's part and rsvg-convert to draw the icon's artwork again;
 # for the package checks the packaging tools, the validators of the desktop entry, the AppStream
 # metadata, the manual page and the Debian package, a software centre's catalogue builder and the
 # SVG loader with which it draws the icon, hardening-check (devscripts), and gio to start the game
 # from its menu entry.
 TEST_PACKAGES=(libgtest-dev "${BENCH_PACKAGES[@]}" xdotool imagemagick x11-utils mesa-utils
-  "${PACKAGE_PACKAGES[@]}" desktop-file-utils appstream appstream-compose mandoc lintian
-  librsvg2-common devscripts libglib2.0-bin)
+  python3-xlib librsvg2-bin "${PACKAGE_PACKAGES[@]}" desktop-file-utils appstream appstream-compose
+  mandoc lintian librsvg2-common devscripts libglib2.0-bin)
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,
 # UndefinedBehaviorSanitizer, libFuzzer).
 SANITIZER_PACKAGES=(clang libclang-rt-dev)

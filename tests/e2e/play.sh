@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# End to end: the real game in the X server of with-xvfb.sh, real keys (xdotool, XTEST), and its
-# window compared with the README's pictures (same-picture.sh). FIZZGRID_TIMEOUT_MULTIPLIER scales
+# End to end: the real game in the X server of with-xvfb.sh, its window's properties read at its
+# MapRequest (wm.py), real keys (xdotool, XTEST), and its window compared with the README's
+# pictures (same-picture.sh). FIZZGRID_TIMEOUT_MULTIPLIER scales
 # every wait. Usage: with-xvfb.sh play.sh GAME
 game=$1 here=$(dirname "$0") tmp=$(mktemp -d) gpid= m=${FIZZGRID_TIMEOUT_MULTIPLIER:-1}
 trap 'kill $gpid 2>/dev/null; wait; rm -rf "$tmp"' EXIT
 trap 'exit 1' INT TERM
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# What docks match the window to its menu entry by, there when it first asks to be mapped.
+mkfifo "$tmp/wm"
+"$here/wm.py" "$here/../../data/fizzgrid.svg" >"$tmp/wm" & wm=$!
+exec 3<"$tmp/wm"
+read -r -t $((5 * m)) -u 3 ready || fail "the window manager did not start"
 "$game" & gpid=$!
+report=$(cat <&3) # until it exits, which its own bound ensures
+echo "$report"
+wait $wm || fail "at the window's MapRequest"
+grep -q "_NET_WM_PID \[$gpid\]" <<<"$report" || fail "not the game's _NET_WM_PID"
 wid=$(timeout $((5 * m)) xdotool search --sync --onlyvisible --name . | head -n 1)
 [ "$(xdotool getwindowname "$wid")" = "Fizzgrid -- Quillon Final Project" ] || fail "title"
-props=$(xprop -id "$wid" WM_CLASS _NET_WM_PID) # how docks match the window to its menu entry
-want=$'WM_CLASS(STRING) = "fizzgrid", "Fizzgrid"\n_NET_WM_PID(CARDINAL) = '$gpid
-[ "$props" = "$want" ] || fail "$props"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$X,$Y ${WIDTH}x$HEIGHT" = "0,0 600x600" ] || fail "window at $X,$Y ${WIDTH}x$HEIGHT"
 visual=$(xwininfo -id "$wid" | awk '/Visual:/ { print $2 }') # double-buffered, with depth
