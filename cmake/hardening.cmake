@@ -13,8 +13,9 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|i[3-6]86)$")
 elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
   list(APPEND hardening -mbranch-protection=standard)
 endif()
-# Fortified calls need the optimiser, which every build type but Debug runs.
-if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+# Fortified calls need the optimiser, which every build type but Debug runs. The sanitizers do not
+# intercept the fortified libc calls: a sanitized build goes without.
+if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug" AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
   list(APPEND hardening -D_FORTIFY_SOURCE=2)
 endif()
 foreach(flag IN LISTS hardening)

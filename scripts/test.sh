@@ -46,6 +46,8 @@ sanitize="-fsanitize=$sanitizers -fno-sanitize-recover=all -fno-omit-frame-point
 cmake -S "$root" -B "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$sanitize" -DFIZZGRID_FUZZ=ON >/dev/null
 cmake --build "$asan" -j "$jobs" --target unit_and_scene_tests fuzz_game
+# The sanitizers do not intercept fortified libc calls: no compile line of this build fortifies.
+! grep -rl _FORTIFY_SOURCE "$asan" --include=flags.make || { echo "fortified: FAILED"; exit 1; }
 runTests --test-dir "$asan" --output-on-failure -j "$jobs" -L 'unit|scene'
 # libFuzzer adds what it finds to the first corpus folder: a scratch copy, never the committed one.
 cp -r "$root/tests/fuzz/corpus" "$scratch/corpus"

@@ -3,22 +3,26 @@
 # the same when made again from a copy of the sources in another folder; it lints clean and its game
 # is hardened; and in its own tree and in a DESTDIR install under another prefix, the entry, the
 # metainfo and the manual page validate, a software centre's catalogue builds with no warning, and
-# the menu entry (gio launch) starts the game in a window of the entry's StartupWMClass.
+# the menu entry (gio launch) starts the game in a window of the entry's StartupWMClass; the
+# metainfo and the manual page name the changelog's version and date; and a packager's CXXFLAGS and
+# LDFLAGS switch hardening features off. Every failing step says which it is and why.
 # FIZZGRID_TIMEOUT_MULTIPLIER scales every wait. Usage: with-xvfb.sh check.sh BUILD
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 build=$1 src=$(cd "$(dirname "$0")/../.." && pwd) work=$(mktemp -d) id=org.fizzgrid.Fizzgrid
 m=${FIZZGRID_TIMEOUT_MULTIPLIER:-1}
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
+quiet() { local out; out=$("$@" 2>&1) || fail "$*: $out"; } # its output only when it fails
+quiet cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work"
 deb=$(echo "$work"/fizzgrid_*.deb)
 
 mkdir "$work/src"
 tar -C "$src" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$work/src" -xf -
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
-cmake -S "$work/src" -B "$work/again" -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE="$(cached \
-  CMAKE_BUILD_TYPE)" -DCMAKE_CXX_COMPILER="$(cached CMAKE_CXX_COMPILER)" >/dev/null
-cpack -G DEB --config "$work/again/CPackConfig.cmake" -B "$work/again" >/dev/null
+quiet cmake -S "$work/src" -B "$work/again" -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE="$(cached \
+  CMAKE_BUILD_TYPE)" -DCMAKE_CXX_COMPILER="$(cached CMAKE_CXX_COMPILER)"
+quiet cpack -G DEB --config "$work/again/CPackConfig.cmake" -B "$work/again"
 if ! cmp "$deb" "$work"/again/fizzgrid_*.deb; then
   describe() { ar tv "$1"; dpkg-deb -c "$1"; dpkg-deb -I "$1" control md5sums; }
   diff <(describe "$deb") <(describe "$work"/again/fizzgrid_*.deb) | head -n 6
@@ -35,14 +39,30 @@ start=$(readelf -n "$("$(cached CMAKE_CXX_COMPILER)" -print-file-name=Scrt1.o)")
 grep -q 'x86 feature: IBT, SHSTK' <<<"$start" || hardening=$(grep -v 'Control flow' <<<"$hardening")
 grep -q 'AArch64 feature: BTI' <<<"$start" || hardening=$(grep -v 'Branch Prot' <<<"$hardening")
 ! grep ': no' <<<"$hardening" || fail "not hardened"
-DESTDIR="$work/dest" cmake --install "$build" --prefix /opt/fizzgrid >/dev/null
+# A packager's flags come after the hardening flags and win.
+CXXFLAGS=-fno-stack-protector LDFLAGS=-Wl,-z,norelro quiet cmake -S "$work/src" -B "$work/flags" \
+  -DBUILD_TESTING=OFF -DCMAKE_CXX_COMPILER="$(cached CMAKE_CXX_COMPILER)"
+quiet cmake --build "$work/flags" --target fizzgrid -j "$(nproc)"
+hardening=$(hardening-check "$work/flags/fizzgrid") || true
+grep -q 'Stack protected: no' <<<"$hardening" && grep -q 'Read-only relocations: no' \
+  <<<"$hardening" || fail "CXXFLAGS or LDFLAGS lost to the hardening flags: $hardening"
+
+# The version and date of the changelog's newest entry, which the package's version comes from.
+version=$(dpkg-deb -f "$deb" Version)
+day=$(date -u -d "@$(dpkg-parsechangelog -l "$src/data/changelog" -S Timestamp)" +%F)
+release=$(grep -m 1 '<release ' "$work/deb/usr/share/metainfo/$id.metainfo.xml")
+grep -qF "version=\"$version\" date=\"$day\"" <<<"$release" || fail "metainfo: $release"
+page=$(zcat "$work/deb/usr/share/man/man6/fizzgrid.6.gz" | head -n 1)
+[ "$page" = ".TH FIZZGRID 6 $day \"fizzgrid $version\" \"Games\"" ] || fail "manual page: $page"
+
+quiet env DESTDIR="$work/dest" cmake --install "$build" --prefix /opt/fizzgrid
 for tree in "$work/deb" "$work/dest"; do
   prefix=/usr
   [ "$tree" = "$work/dest" ] && prefix=/opt/fizzgrid
   share=$tree$prefix/share entry=$tree$prefix/share/applications/$id.desktop
   out=$(desktop-file-validate "$entry" 2>&1) && [ -z "$out" ] || fail "$entry: $out"
-  ls "$share/metainfo/$id.metainfo.xml" "$share/doc/fizzgrid/copyright" >/dev/null
-  appstreamcli validate-tree --no-net "$tree$prefix" >/dev/null # the metainfo, and its file name
+  quiet ls "$share/metainfo/$id.metainfo.xml" "$share/doc/fizzgrid/copyright"
+  quiet appstreamcli validate-tree --no-net "$tree$prefix" # the metainfo, and its file name
   mandoc -Tlint -W warning "$share/man/man6/fizzgrid.6.gz"
   out=$(appstreamcli compose --no-net --no-color --print-report=full --origin=fizzgrid \
     --prefix="$prefix" --result-root="$work/catalogue" "$tree" 2>&1) || fail "$out"
@@ -56,5 +76,5 @@ for tree in "$work/deb" "$work/dest"; do
     fail "$entry: the window is not of class $class"
   pid=$(xprop -id "$wid" _NET_WM_PID | sed 's/.* = //')
   kill "$pid"
-  timeout $((5 * m)) tail --pid="$pid" -f /dev/null
+  timeout $((5 * m)) tail --pid="$pid" -f /dev/null || fail "$entry: the game outlived its kill"
 done
