@@ -3,9 +3,8 @@
 # the same when made again from a copy of the sources in another folder; it lints clean and its game
 # is hardened; and in its own tree and in a DESTDIR install under another prefix, the entry, the
 # metainfo and the manual page validate, a software centre's catalogue builds with no warning, and
-# the menu entry (gio launch) starts the game in a window of the entry's StartupWMClass; the
-# metainfo and the manual page name the changelog's version and date; and a packager's CXXFLAGS and
-# LDFLAGS switch hardening features off. Every failing step says which it is and why.
+# the menu entry (gio launch) starts the game in a window of the entry's StartupWMClass; and a
+# packager's CXXFLAGS and LDFLAGS switch hardening off. Every failing step says what and why.
 # FIZZGRID_TIMEOUT_MULTIPLIER scales every wait. Usage: with-xvfb.sh check.sh BUILD
 set -Eeuo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
@@ -39,22 +38,11 @@ start=$(readelf -n "$("$(cached CMAKE_CXX_COMPILER)" -print-file-name=Scrt1.o)")
 grep -q 'x86 feature: IBT, SHSTK' <<<"$start" || hardening=$(grep -v 'Control flow' <<<"$hardening")
 grep -q 'AArch64 feature: BTI' <<<"$start" || hardening=$(grep -v 'Branch Prot' <<<"$hardening")
 ! grep ': no' <<<"$hardening" || fail "not hardened"
-# A packager's flags come after the hardening flags and win.
+# A packager's flags come after the hardening flags and win: with these, neither feature is there.
 CXXFLAGS=-fno-stack-protector LDFLAGS=-Wl,-z,norelro quiet cmake -S "$work/src" -B "$work/flags" \
-  -DBUILD_TESTING=OFF -DCMAKE_CXX_COMPILER="$(cached CMAKE_CXX_COMPILER)"
-quiet cmake --build "$work/flags" --target fizzgrid -j "$(nproc)"
-hardening=$(hardening-check "$work/flags/fizzgrid") || true
-grep -q 'Stack protected: no' <<<"$hardening" && grep -q 'Read-only relocations: no' \
-  <<<"$hardening" || fail "CXXFLAGS or LDFLAGS lost to the hardening flags: $hardening"
-
-# The version and date of the changelog's newest entry, which the package's version comes from.
-version=$(dpkg-deb -f "$deb" Version)
-day=$(date -u -d "@$(dpkg-parsechangelog -l "$src/data/changelog" -S Timestamp)" +%F)
-release=$(grep -m 1 '<release ' "$work/deb/usr/share/metainfo/$id.metainfo.xml")
-grep -qF "version=\"$version\" date=\"$day\"" <<<"$release" || fail "metainfo: $release"
-page=$(zcat "$work/deb/usr/share/man/man6/fizzgrid.6.gz" | head -n 1)
-[ "$page" = ".TH FIZZGRID 6 $day \"fizzgrid $version\" \"Games\"" ] || fail "manual page: $page"
-
+  -DBUILD_TESTING=OFF && quiet cmake --build "$work/flags" --target fizzgrid -j "$(nproc)"
+flags=$(hardening-check "$work/flags/fizzgrid" | grep -E 'Stack protected|Read-only') || true
+[ "$(grep -c ': no' <<<"$flags")" = 2 ] || fail "the packager's flags lost: $flags"
 quiet env DESTDIR="$work/dest" cmake --install "$build" --prefix /opt/fizzgrid
 for tree in "$work/deb" "$work/dest"; do
   prefix=/usr
@@ -69,11 +57,9 @@ for tree in "$work/deb" "$work/dest"; do
   ! grep -E '^ +[EW]: ' <<<"$out" || fail "a software centre's catalogue: $out"
   # Started as a desktop's menu starts it, with a desktop session's PATH.
   PATH=$tree$prefix/games:/usr/local/bin:/usr/bin:/bin gio launch "$entry"
-  class=$(sed -n 's/^StartupWMClass=//p' "$entry")
-  wid=$(timeout $((5 * m)) xdotool search --sync --class "$class" | head -n 1) ||
-    fail "$entry: no window of class '$class'"
-  [ "$(xprop -id "$wid" WM_CLASS)" = "WM_CLASS(STRING) = \"fizzgrid\", \"$class\"" ] ||
-    fail "$entry: the window is not of class $class"
+  grep -qx StartupWMClass=Fizzgrid "$entry" || fail "$entry: not the class of the game's window"
+  wid=$(timeout $((5 * m)) xdotool search --sync --class '^Fizzgrid$' | head -n 1) ||
+    fail "$entry: no window of the game"
   pid=$(xprop -id "$wid" _NET_WM_PID | sed 's/.* = //')
   kill "$pid"
   timeout $((5 * m)) tail --pid="$pid" -f /dev/null || fail "$entry: the game outlived its kill"
