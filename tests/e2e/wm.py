@@ -20,7 +20,7 @@ while x.pending_events() or select.select([x], [], [], max(end - time.monotonic(
 else:
     sys.exit('FAIL: no window asked to be mapped')
 w = event.window
-read = lambda name: list(getattr(w.get_full_property(x.intern_atom(name), 0), 'value', [0, 0]))
+read = lambda name: list(getattr(w.get_full_property(x.intern_atom(name), 0), 'value', [])) or [0, 0]
 g, icon = w.get_geometry(), read('_NET_WM_ICON')
 seen = [w.get_wm_name(), w.get_wm_class(), (g.x, g.y, g.width, g.height), read('_NET_WM_PID')]
 w.map()
