@@ -10,8 +10,8 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb)
 # To run the tests: GoogleTest and the benchmark programs' packages (the tests run those programs
 # briefly); for the end-to-end tests xdotool to send real key events (XTEST), ImageMagick to read
-# and compare the window's pixels, xwininfo, xprop and glxinfo to read its visual and properties,
-# Python's Xlib to play a window manager's part and rsvg-convert to draw the icon's artwork again;
+# and compare the window's pixels, xprop and glxinfo to read its properties and visual, Python's
+# Xlib to play a window manager's part and rsvg-convert to draw the icon's artwork again;
 # for the package checks the packaging tools, the validators of the desktop entry, the AppStream
 # metadata, the manual page and the Debian package, a software centre's catalogue builder and the
 # SVG loader with which it draws the icon, hardening-check (devscripts), and gio to start the game

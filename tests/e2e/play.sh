@@ -1,24 +1,17 @@
 #!/usr/bin/env bash
-# End to end: the real game in the X server of with-xvfb.sh, its window's properties read at its
-# MapRequest (wm.py), real keys (xdotool, XTEST), and its window compared with the README's
-# pictures (same-picture.sh). FIZZGRID_TIMEOUT_MULTIPLIER scales every wait.
-# Usage: with-xvfb.sh play.sh GAME
+# End to end: the real game in the X server of with-xvfb.sh under a stand-in window manager (wm.py),
+# real keys (xdotool, XTEST), and its window compared with the README's pictures (same-picture.sh).
+# FIZZGRID_TIMEOUT_MULTIPLIER scales every wait. Usage: with-xvfb.sh play.sh GAME
 game=$1 here=$(dirname "$0") tmp=$(mktemp -d) gpid= m=${FIZZGRID_TIMEOUT_MULTIPLIER:-1}
 trap 'kill $gpid 2>/dev/null; wait; rm -rf "$tmp"' EXIT
 trap 'exit 1' INT TERM
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# The game under a stand-in window manager, which checks what docks know it by at its MapRequest.
-mkfifo "$tmp/wm"
-"$here/wm.py" "$tmp/icon.rgba" "$game" >"$tmp/wm" & gpid=$!
-read -r wid size <"$tmp/wm" || fail "at the window's MapRequest" # at the manager's exit
-# The icon is the artwork drawn again, within 8 levels: room for other builds of librsvg. An orb
-# moved by 1/128 of the artwork differs by 51, its colour changed by 16 by 16, the icon transposed
-# by 189.
-convert -size "$size" -depth 8 rgba:"$tmp/icon.rgba" "$tmp/icon.png"
+{ gpid=$! && read -r wid visual size || fail "at the window's MapRequest"; } < <(
+  exec "$here/wm.py" "$tmp/icon.pam" "$game") # what docks know it by, checked at its MapRequest
 rsvg-convert -w "${size%x*}" -h "${size#*x}" "$here/../../data/fizzgrid.svg" >"$tmp/artwork.png"
-bash "$here/same-picture.sh" "$tmp/icon.png" "$tmp/artwork.png" 8 || fail "the icon"
-visual=$(xwininfo -id "$wid" | awk '/Visual:/ { print $2 }') # double-buffered, with depth
-glxinfo -t | awk -v v="$visual" '$1 == v && $8 && $17 { ok = 1 } END { exit !ok }' || fail "$visual"
+bash "$here/same-picture.sh" "$tmp/icon.pam" "$tmp/artwork.png" 8 || fail "icon" # 8: other librsvgs
+glxinfo -t | awk -v v="$visual" '$1 == v && $8 && $17 { ok = 1 } END { exit !ok }' ||
+  fail "visual $visual: not double-buffered with depth"
 xdotool mousemove 100 100 # keys go to the window under the pointer
 
 waitfor() { # WHAT TEST: captures the window to $tmp/now.png until TEST holds of it, for 5 s

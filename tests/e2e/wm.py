@@ -1,35 +1,29 @@
 #!/usr/bin/python3
-# Starts GAME under a stand-in window manager that reads at the first MapRequest what docks know the
-# window by, maps it and exits (handing requests back to the server). Fails unless the title, class,
-# place and _NET_WM_PID are the game's and the icon holds the pixels its header says; prints the
-# window and the icon's size, and writes the icon's RGBA to ICON. The process becomes the game.
-# FIZZGRID_TIMEOUT_MULTIPLIER scales the wait. Usage (in an X server): wm.py ICON GAME
-import os, select, sys, time
+# Starts GAME under a stand-in window manager that checks the window's title, class, place, pid
+# and icon size at its first MapRequest, prints the window, visual and icon size, writes the icon
+# to ICON (PAM), maps the window and exits. SIGALRM ends it after 5 s times
+# FIZZGRID_TIMEOUT_MULTIPLIER.
+# Usage (in an X server): wm.py ICON GAME
+import os, signal, sys
 from Xlib import X, display
 
 x = display.Display()
 x.screen().root.change_attributes(event_mask=X.SubstructureRedirectMask)
 x.sync()
-if os.fork():  # the game keeps this process, without its X connection (not inherited)
+if os.fork():  # this process becomes the game, without the X connection (not inherited)
     os.dup2(os.open(os.devnull, os.O_WRONLY), 1)
     os.execv(sys.argv[2], sys.argv[2:])
-end = time.monotonic() + 5 * int(os.environ.get('FIZZGRID_TIMEOUT_MULTIPLIER', '1'))
-while x.pending_events() or select.select([x], [], [], max(end - time.monotonic(), 0))[0]:
-    if (event := x.next_event()).type == X.MapRequest:  # nothing else comes before it
-        break
-else:
-    sys.exit('FAIL: no window asked to be mapped')
-w = event.window
-read = lambda name: list(getattr(w.get_full_property(x.intern_atom(name), 0), 'value', [])) or [0, 0]
-g, icon = w.get_geometry(), read('_NET_WM_ICON')
-seen = [w.get_wm_name(), w.get_wm_class(), (g.x, g.y, g.width, g.height), read('_NET_WM_PID')]
-w.map()
-x.sync()
-print('At MapRequest: WM_NAME, WM_CLASS, place, _NET_WM_PID:', *seen, '_NET_WM_ICON:', len(icon),
-      'items,', icon[:2], 'then', [hex(p) for p in icon[2:5]], '...', file=sys.stderr)
+signal.alarm(5 * int(os.environ.get('FIZZGRID_TIMEOUT_MULTIPLIER', '1')))
+w = next(e for e in iter(x.next_event, None) if e.type == X.MapRequest).window  # the first
+g = w.get_geometry()
+read = lambda name: getattr(w.get_full_property(x.intern_atom(name), 0), 'value', None)
+pid, icon = read('_NET_WM_PID'), list(read('_NET_WM_ICON') or [0, 0])
+seen = [w.get_wm_name(), w.get_wm_class(), (g.x, g.y, g.width, g.height), pid and list(pid)]
 game = ['Fizzgrid -- Quillon Final Project', ('fizzgrid', 'Fizzgrid'), (0, 0, 600, 600)]
 if seen != game + [[os.getppid()]] or len(icon) != 2 + icon[0] * icon[1] or not icon[0]:
-    sys.exit('FAIL: not the title, class, place or process id of the game, or no icon of its size')
-with open(sys.argv[1], 'wb') as out:  # 0xAARRGGBB to bytes R, G, B, A
-    out.write(bytes(p >> shift & 255 for p in icon[2:] for shift in (16, 8, 0, 24)))
-print(w.id, f'{icon[0]}x{icon[1]}')
+    sys.exit(f'FAIL at MapRequest: {seen}, _NET_WM_ICON {icon[:2]} then {len(icon) - 2} pixels')
+pam = b'P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n' % (*icon[:2],)
+open(sys.argv[1], 'wb').write(pam + bytes(p >> s & 255 for p in icon[2:] for s in (16, 8, 0, 24)))
+w.map()
+x.sync()
+print(w.id, hex(w.get_attributes().visual), f'{icon[0]}x{icon[1]}')
