@@ -1,6 +1,7 @@
-// Names the game's window for the desktop (WM_CLASS, _NET_WM_PID, _NET_WM_ICON) before it is
-// mapped.
+// Names the game's window for the desktop and gives it its icon, before the window is first mapped.
 //
+// The properties: WM_CLASS (instance "fizzgrid", class "Fizzgrid", the desktop entry's
+// StartupWMClass), _NET_WM_PID and _NET_WM_ICON, on every window that the toolkit maps.
 // A window manager reads these when the window first asks to be mapped, and the ICCCM lets a client
 // change them only while the window is withdrawn. glutCreateWindow maps the window itself and waits
 // for it to show before it returns, so nothing main does after it comes in time. Instead this file
@@ -28,7 +29,7 @@ static void setCardinals(Display *display, Window window, const char *name, cons
                   PropModeReplace, (const unsigned char *)items, count);
 }
 
-extern "C" int XMapWindow(Display *display, Window window) {
+extern "C" __attribute__((visibility("default"))) int XMapWindow(Display *display, Window window) {
   static char instanceName[] = "fizzgrid", className[] = "Fizzgrid";
   XClassHint classHint = {instanceName, className};
   XSetClassHint(display, window, &classHint);
