@@ -29,6 +29,7 @@ static void setCardinals(Display *display, Window window, const char *name, cons
                   PropModeReplace, (const unsigned char *)items, count);
 }
 
+// Exported even when a packager's flags hide symbols by default: the toolkit's call must find it.
 extern "C" __attribute__((visibility("default"))) int XMapWindow(Display *display, Window window) {
   static char instanceName[] = "fizzgrid", className[] = "Fizzgrid";
   XClassHint classHint = {instanceName, className};
