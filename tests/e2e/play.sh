@@ -8,8 +8,8 @@ trap 'exit 1' INT TERM
 fail() { echo "FAIL: $*" >&2; exit 1; }
 { gpid=$! && read -r wid visual size || fail "at the window's MapRequest"; } < <(
   exec "$here/wm.py" "$tmp/icon.pam" "$game") # what docks know it by, checked at its MapRequest
-rsvg-convert -w "${size%x*}" -h "${size#*x}" "$here/../../data/fizzgrid.svg" >"$tmp/artwork.png"
-bash "$here/same-picture.sh" "$tmp/icon.pam" "$tmp/artwork.png" 8 || fail "icon" # 8: other librsvgs
+rsvg-convert -w "${size%x*}" -h "${size#*x}" "$here/../../data/fizzgrid.svg" >"$tmp/art.png"
+bash "$here/same-picture.sh" "$tmp/icon.pam" "$tmp/art.png" 16 || fail "icon" # 16: any SVG renderer
 glxinfo -t | awk -v v="$visual" '$1 == v && $8 && $17 { ok = 1 } END { exit !ok }' ||
   fail "visual $visual: not double-buffered with depth"
 xdotool mousemove 100 100 # keys go to the window under the pointer
