@@ -1,9 +1,8 @@
 #!/usr/bin/python3
 # Starts GAME under a stand-in window manager that checks the window's title, class, place, pid
 # and icon size at its first MapRequest, prints the window, visual and icon size, writes the icon
-# to ICON (PAM), maps the window and exits. SIGALRM ends it after 5 s times
-# FIZZGRID_TIMEOUT_MULTIPLIER.
-# Usage (in an X server): wm.py ICON GAME
+# to ICON (PAM), maps the window and exits, handing requests back to the server. SIGALRM ends it
+# after 5 s times FIZZGRID_TIMEOUT_MULTIPLIER. Usage (in an X server): wm.py ICON GAME
 import os, signal, sys
 from Xlib import X, display
 
