@@ -10,22 +10,24 @@ const chromium = require('../../scripts/chromium.js');
 const shots = path.join(__dirname, '../../docs/screenshots');
 const fail = (why) => { throw new Error(why); };
 
-// SwiftShader rasterizes a little differently from Mesa's llvmpipe, which drew the pictures: see
-// the README's rule. Returns why the two differ, or '' when they match.
+// SwiftShader rasterizes a little differently from Mesa's llvmpipe, which drew the pictures (the
+// README's rule): the tile sides that lie within 0.02 px of the centres of row 304 and column 295
+// fall on the other side of them, a whole line each; elsewhere, measured on every picture, at most
+// 31 silhouette pixels differ by more than 8 levels of 255, and the winner's shading by more than 4
+// in 74. Returns why a screen is not like the picture NAME, or '' when it is.
 function unlike(png, name) {
   const want = PNG.sync.read(fs.readFileSync(path.join(shots, `${name}.png`)));
-  if (png.width !== want.width || png.height !== want.height) return `size ${png.width}x${png.height}`;
-  let off = 0, far = 0, peak = 0;
-  for (let i = 0; i < want.data.length; i += 4) {
-    const d = Math.max(...[0, 1, 2].map((c) => Math.abs(png.data[i + c] - want.data[i + c])));
-    peak = Math.max(peak, d);
-    if (d > OFF) off++;
-    if (d > FAR) far++;
+  if (png.width !== 600 || png.height !== 600) return `size ${png.width}x${png.height}`;
+  let over4 = 0, over8 = 0;
+  for (let p = 0; p < 600 * 600; p++) {
+    if (p % 600 === 295 || Math.floor(p / 600) === 304) continue;
+    const d = Math.max(...[0, 1, 2].map((c) => Math.abs(png.data[4 * p + c] - want.data[4 * p + c])));
+    over4 += d > 4;
+    over8 += d > 8;
   }
-  if (off <= MAX_OFF && far <= MAX_FAR) return '';
-  return `${off} pixels differ by more than ${OFF} levels, ${far} by more than ${FAR}, peak ${peak}`;
+  if (over8 <= 40 && over4 <= 120) return '';
+  return `${over8} pixels differ by more than 8 levels (40 may), ${over4} by more than 4 (120 may)`;
 }
-const OFF = 2, MAX_OFF = 1e9, FAR = 32, MAX_FAR = 1e9; // TODO measured
 
 async function main() {
   const page = process.argv[2];
