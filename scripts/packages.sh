@@ -3,6 +3,9 @@
 # DRI package brings the software renderer for machines without a GPU driver.
 BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
   libx11-dev libgl1-mesa-dri)
+# To build the game as one web page (scripts/web.sh): Emscripten (it brings its own clang, node and
+# the node modules it runs), CMake and make; base64 (coreutils) inlines the icon.
+WEB_PACKAGES=(emscripten cmake make)
 # To make the Debian package (cpack -G DEB fetches them itself): dpkg-shlibdeps and file, with which
 # CPack reads the package's dependencies off the binary.
 PACKAGE_PACKAGES=(dpkg-dev file)

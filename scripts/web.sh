@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the game as one self-contained web page, BUILD/fizzgrid.html (BUILD: build-web/ in the
+# project's root by default), installing what is missing, and prints its size. The page needs no
+# server: open it from disk in a browser.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(mkdir -p "${1:-$root/build-web}" && cd "${1:-$root/build-web}" && pwd)
+source "$root/scripts/packages.sh"
+bash "$root/scripts/install-deps.sh" "${WEB_PACKAGES[@]}"
+
+# emcc runs its JavaScript tools with the node on PATH, which finds Debian's node modules (acorn)
+# only through NODE_PATH when it is not Debian's own node.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+# Emscripten builds its system libraries into its cache on first use: a folder of the build's own
+# where the system's is not writable (a user other than root).
+if [ -z "${EM_CACHE:-}" ] && [ ! -w "$(em-config CACHE)" ]; then
+  export EM_CACHE="$build/emscripten-cache"
+fi
+
+emcmake cmake -S "$root/web" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target fizzgrid -j "$(nproc)"
+page="$build/fizzgrid.html"
+size=$(stat -c %s "$page")
+echo "$page: $size bytes ($(( (size + 1023) / 1024 )) KB)"
+# The page travels as one file (mailed, put on any server): it must stay small.
+if [ "$size" -ge $((200 * 1024)) ]; then
+  echo "The page is over 200 KB" >&2
+  exit 1
+fi
