@@ -43,8 +43,11 @@ async function main() {
     await tab.goto(`file://${path.resolve(page)}`);
     const wait = 5000 * chromium.timeScale;
     await tab.waitForFunction(() => document.querySelector('canvas'), {timeout: wait});
-    // Taller than the window, as on a small screen, so that a key left to the page would scroll.
-    await tab.evaluate(() => { document.body.style.minHeight = '3000px'; });
+    // Scrollable and taller than the window, so that a key left to the browser would scroll it.
+    await tab.evaluate(() => {
+      document.documentElement.style.overflow = 'auto';
+      document.body.style.minHeight = '3000px';
+    });
     const title = await tab.title();
     if (title !== 'Fizzgrid -- Quillon Final Project') fail(`title ${title}`);
     const canvas = await tab.evaluate(() => {
@@ -101,7 +104,8 @@ async function main() {
       [7, 2], [7, 1], [7, 2], [6, 5], [7, 2]);
     await waitfor('the game in progress', 'progress');
     await keys('q');
-    await tab.waitForFunction(() => /ended/i.test(document.body.innerText), {timeout: wait})
+    await tab.waitForFunction(() => document.body.dataset.game === 'ended' &&
+      /has ended.*Reload/.test(document.body.innerText), {timeout: wait})
       .catch(() => fail('q did not end the game'));
   } finally {
     await browser.close();
