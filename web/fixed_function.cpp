@@ -478,4 +478,15 @@ void glEndList() {
   s.recording = 0;
 }
 
+// Not among the game's calls: the benchmark page (bench/frame_web.cpp) frees the sphere list that a
+// build scene makes again in every frame.
+void glDeleteLists(GLuint list, GLsizei range) {
+  fixedgl::State &s = fixedgl::state();
+  if (range < 0) unsupported("glDeleteLists: a negative range");
+  if (s.recording >= list && s.recording - list < (GLuint)range)
+    unsupported("glDeleteLists of the list being recorded");
+  for (GLsizei k = 0; k < range; k++)
+    s.lists.erase(list + (GLuint)k);
+}
+
 void glCallList(GLuint list) { submit({Command::CALL, 0, 0, {}, nullptr, list}); }
