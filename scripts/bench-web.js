@@ -1,6 +1,6 @@
 // Times each scene's frame in headless Chromium (chromium.js): loads the benchmark page
-// (bench/frame_web.cpp) with MIN_TIME and REPETITIONS, and prints its "SCENE MS" lines, the median
-// frame time of each scene in ms. Exits 77 where Chromium cannot start, 1 on any other failure.
+// (bench/frame_web.cpp) with MIN_TIME and REPETITIONS, and prints the browser's version, then its
+// "SCENE MS" lines, the median frame time of each scene in ms. Exits 77 where Chromium cannot start, 1 on any other failure.
 // Usage: node bench-web.js PAGE.html
 const path = require('path');
 const chromium = require('./chromium.js');
@@ -20,6 +20,7 @@ const chromium = require('./chromium.js');
     const knobs = `${process.env.MIN_TIME || 0.2},${process.env.REPETITIONS || 5}`;
     await page.goto(`file://${path.resolve(process.argv[2])}?${knobs}`);
     await done;
+    console.log(`# browser: ${await browser.version()}`);
     for (const line of lines) if (line.startsWith('bench ')) console.log(line.slice(6));
   } finally {
     await browser.close();

@@ -29,6 +29,7 @@ cmake --build "$build" -j "$jobs"
 # The page and the browser benchmark's page, outside ctest: Emscripten's first run builds its cache.
 bash "$root/scripts/browser-deps.sh"
 bash "$root/scripts/web.sh" "$build/web"
+cmake --build "$build/web" --target fizzgrid_bench
 runTests --test-dir "$build" --output-on-failure -j "$jobs"
 
 echo "== sanitizers and fuzzing"
