@@ -1,6 +1,7 @@
 // Times each scene's frame in headless Chromium (chromium.js): loads the benchmark page
 // (bench/frame_web.cpp) with MIN_TIME and REPETITIONS, and prints the browser's version, then its
-// "SCENE MS" lines, the median frame time of each scene in ms. Exits 77 where Chromium cannot start, 1 on any other failure.
+// "SCENE MS" lines, the median frame time of each scene in ms. Exits 77 where Chromium cannot
+// start, 1 on any other failure.
 // Usage: node bench-web.js PAGE.html
 const path = require('path');
 const chromium = require('./chromium.js');
