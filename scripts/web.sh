@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the game as one self-contained web page, BUILD/fizzgrid.html (BUILD: build-web/ in the
 # project's root by default), installing what is missing, and prints its size. The page needs no
-# server: open it from disk in a browser.
+# server: open it from disk in a browser. Usage: web.sh [BUILD [TARGET...]]; each TARGET of
+# web/CMakeLists.txt (fizzgrid_bench, the benchmark page) is built too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$root/build-web}" && cd "${1:-$root/build-web}" && pwd)
@@ -18,7 +19,7 @@ if [ -z "${EM_CACHE:-}" ] && [ ! -w "$(em-config CACHE)" ]; then
 fi
 
 emcmake cmake -S "$root/web" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target fizzgrid -j "$(nproc)"
+cmake --build "$build" --target fizzgrid "${@:2}" -j "$(nproc)"
 page="$build/fizzgrid.html"
 size=$(stat -c %s "$page")
 echo "$page: $size bytes ($(( (size + 1023) / 1024 )) KB)"
