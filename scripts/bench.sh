@@ -25,8 +25,7 @@ run cpu
 web=${FIZZGRID_BUILD:-$root/build-bench}/web
 if [ -z "${FIZZGRID_BUILD:-}" ]; then
   bash "$root/scripts/browser-deps.sh" >&2
-  bash "$root/scripts/web.sh" "$web" >&2
-  cmake --build "$web" --target fizzgrid_bench >&2
+  bash "$root/scripts/web.sh" "$web" fizzgrid_bench >&2
 fi
 status=0
 node "$root/scripts/bench-web.js" "$web/fizzgrid_bench.html" >"$work/web.txt" || status=$?

@@ -28,8 +28,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=O
 cmake --build "$build" -j "$jobs"
 # The page and the browser benchmark's page, outside ctest: Emscripten's first run builds its cache.
 bash "$root/scripts/browser-deps.sh"
-bash "$root/scripts/web.sh" "$build/web"
-cmake --build "$build/web" --target fizzgrid_bench
+bash "$root/scripts/web.sh" "$build/web" fizzgrid_bench
 runTests --test-dir "$build" --output-on-failure -j "$jobs"
 
 echo "== sanitizers and fuzzing"
