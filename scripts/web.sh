@@ -14,7 +14,9 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 # Debian's Emscripten comes with its system libraries built, in a cache it never writes
 # (FROZEN_CACHE): any user builds with it, and the first build is as quick as the next.
 
-emcmake cmake -S "$root/web" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# emcmake tells its command line on standard error: shown only when configuring fails.
+emcmake cmake -S "$root/web" -B "$build" -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
+  { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" --target fizzgrid -j "$(nproc)"
 page="$build/fizzgrid.html"
 size=$(stat -c %s "$page")
