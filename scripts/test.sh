@@ -26,7 +26,7 @@ build="$root/build-tests"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
   -DFIZZGRID_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs"
-# The page and the browser benchmark's page, outside ctest: Emscripten's first run builds its cache.
+# The page and the browser benchmark's page, built outside ctest's time bounds (emcc is slow).
 bash "$root/scripts/browser-deps.sh"
 bash "$root/scripts/web.sh" "$build/web" fizzgrid_bench
 runTests --test-dir "$build" --output-on-failure -j "$jobs"

@@ -12,13 +12,12 @@ bash "$root/scripts/install-deps.sh" "${WEB_PACKAGES[@]}"
 # emcc runs its JavaScript tools with the node on PATH, which finds Debian's node modules (acorn)
 # only through NODE_PATH when it is not Debian's own node.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-# Emscripten builds its system libraries into its cache on first use: a folder of the build's own
-# where the system's is not writable (a user other than root).
-if [ -z "${EM_CACHE:-}" ] && [ ! -w "$(em-config CACHE)" ]; then
-  export EM_CACHE="$build/emscripten-cache"
-fi
+# Debian's Emscripten comes with its system libraries built, in a cache it never writes
+# (FROZEN_CACHE): any user builds with it, and the first build is as quick as the next.
 
-emcmake cmake -S "$root/web" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# emcmake tells its command line on standard error: shown only when configuring fails.
+emcmake cmake -S "$root/web" -B "$build" -DCMAKE_BUILD_TYPE=Release >"$build/configure.log" 2>&1 ||
+  { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" --target fizzgrid "${@:2}" -j "$(nproc)"
 page="$build/fizzgrid.html"
 size=$(stat -c %s "$page")

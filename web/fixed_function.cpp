@@ -272,9 +272,11 @@ void callList(State &s, GLuint list) {
 }
 
 void execute(State &s, const Command &c) {
-  bool outside = c.op == Command::NORMAL || c.op == Command::VERTEX || c.op == Command::MATERIAL ||
-                 c.op == Command::END || c.op == Command::CALL;
-  if (!outside && s.primitive != 0) unsupported("a matrix, light or glBegin inside glBegin/glEnd");
+  // GL allows only these between glBegin and glEnd (glCallList too, checked below).
+  bool allowedInside = c.op == Command::NORMAL || c.op == Command::VERTEX ||
+                       c.op == Command::MATERIAL || c.op == Command::END || c.op == Command::CALL;
+  if (!allowedInside && s.primitive != 0)
+    unsupported("a matrix, light or glBegin inside glBegin/glEnd");
   switch (c.op) {
   case Command::BEGIN:
     if (c.a != GL_TRIANGLES && c.a != GL_QUADS)
@@ -431,9 +433,10 @@ void glLightfv(GLenum light, GLenum name, const GLfloat *params) {
 
 void glMaterialfv(GLenum face, GLenum name, const GLfloat *params) {
   Command command = {Command::MATERIAL, face, name, {params[0], 0, 0, 0}, nullptr, 0};
-  if (name != GL_SHININESS)
-    for (int k = 1; k < 4; k++)
-      command.v[k] = params[k];
+  bool colour = name == GL_AMBIENT || name == GL_DIFFUSE || name == GL_SPECULAR ||
+                name == GL_EMISSION || name == GL_AMBIENT_AND_DIFFUSE;
+  for (int k = 1; colour && k < 4; k++)
+    command.v[k] = params[k];
   submit(command);
 }
 

@@ -33,6 +33,9 @@ bool enableFixedFunction(GLenum capability, bool on);
 // not (glClear, glViewport, glEnable, glFlush) must fail rather than run at the wrong time.
 bool recordingList();
 
+// The triangles that the rasteriser has drawn since the start (a quad counts two).
+unsigned long trianglesDrawn(void);
+
 // Ends the program with "fizzgrid: GL back-end: WHAT" on standard error.
 [[noreturn]] void unsupported(const char *what);
 

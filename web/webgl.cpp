@@ -29,6 +29,8 @@ GLuint compile(GLenum kind, const char *source) {
 
 // Made on the first draw, once the toolkit has made the context current.
 GLuint buffer;
+// Triangles handed to WebGL since the start, for a page or a test to read (trianglesDrawn).
+unsigned long drawnTriangles;
 
 void prepare(void) {
   if (buffer != 0) return;
@@ -60,6 +62,7 @@ void drawPending(void) {
   emscripten_glBufferData(GL_ARRAY_BUFFER, triangles.size() * sizeof(fixedgl::Vertex),
                           triangles.data(), GL_STREAM_DRAW);
   emscripten_glDrawArrays(GL_TRIANGLES, 0, (GLsizei)triangles.size());
+  drawnTriangles += triangles.size() / 3;
   triangles.clear();
 }
 
@@ -68,6 +71,8 @@ void notInList(const char *call) {
 }
 
 } // namespace
+
+unsigned long fixedgl::trianglesDrawn(void) { return drawnTriangles; }
 
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
   notInList("glClearColor inside a display list");
