@@ -1,7 +1,7 @@
-// End to end in the browser: the game's page in headless Chromium (scripts/chromium.js), played with
-// real key events, each screen compared with the README's pictures as tests/e2e/play.sh compares
-// the native window's. Exits 77 (skipped) where Chromium cannot start; fails on anything else.
-// FIZZGRID_TIMEOUT_MULTIPLIER scales every wait. Usage: node play.js PAGE.html
+// End to end in the browser: the game's page in headless Chromium (scripts/chromium.js), played
+// with real key events, each screen compared with the README's pictures as tests/e2e/play.sh
+// compares the native window's. Exits 77 (skipped) where Chromium cannot start; fails on anything
+// else. FIZZGRID_TIMEOUT_MULTIPLIER scales every wait. Usage: node play.js PAGE.html
 const fs = require('fs');
 const path = require('path');
 const {PNG} = require('pngjs');
@@ -9,6 +9,7 @@ const chromium = require('../../scripts/chromium.js');
 
 const shots = path.join(__dirname, '../../docs/screenshots');
 const fail = (why) => { throw new Error(why); };
+const errors = []; // uncaught errors and console errors in the page, all along
 
 // SwiftShader rasterizes a little differently from Mesa's llvmpipe, which drew the pictures (the
 // README's rule): the tile sides that lie within 0.02 px of the centres of row 304 and column 295
@@ -21,7 +22,8 @@ function unlike(png, name) {
   let over4 = 0, over8 = 0;
   for (let p = 0; p < 600 * 600; p++) {
     if (p % 600 === 295 || Math.floor(p / 600) === 304) continue;
-    const d = Math.max(...[0, 1, 2].map((c) => Math.abs(png.data[4 * p + c] - want.data[4 * p + c])));
+    const channel = (c) => Math.abs(png.data[4 * p + c] - want.data[4 * p + c]);
+    const d = Math.max(channel(0), channel(1), channel(2));
     over4 += d > 4;
     over8 += d > 8;
   }
@@ -34,7 +36,6 @@ async function main() {
   if (!fs.existsSync(page)) fail(`no page at ${page}: scripts/web.sh builds it`);
   const browser = await chromium.launch();
   if (!browser) process.exit(77);
-  const errors = [];
   try {
     const tab = await browser.newPage();
     tab.on('pageerror', (e) => errors.push(e.message));
@@ -53,7 +54,8 @@ async function main() {
     const canvas = await tab.evaluate(() => {
       const c = document.querySelector('canvas');
       const r = c.getBoundingClientRect();
-      return {size: `${c.width}x${c.height} ${r.width}x${r.height}`, focused: document.activeElement === c,
+      return {size: `${c.width}x${c.height} ${r.width}x${r.height}`,
+        focused: document.activeElement === c,
         clip: {x: r.x, y: r.y, width: r.width, height: r.height}};
     });
     if (canvas.size !== '600x600 600x600') fail(`canvas ${canvas.size}`);
@@ -74,7 +76,8 @@ async function main() {
     };
     let x, y; // the cursor
     const newGame = () => { x = 4; y = 4; return keys('Space'); };
-    const place = (...cells) => { // the arrows from the cursor to each cell in turn, and Enter on it
+    // The arrows from the cursor to each cell in turn, and Enter on it.
+    const place = (...cells) => {
       const presses = [];
       for (const [cx, cy] of cells) {
         for (; x > cx; x--) presses.push('ArrowLeft');
@@ -110,7 +113,11 @@ async function main() {
   } finally {
     await browser.close();
   }
-  if (errors.length) fail(`errors in the console: ${errors.join('; ')}`);
+  if (errors.length) fail('errors in the page');
 }
 
-main().catch((e) => { console.log(`FAIL: ${e.message}`); process.exit(1); });
+main().catch((e) => {
+  const also = errors.length ? `; the page's errors: ${errors.join('; ')}` : '';
+  console.log(`FAIL: ${e.message}${also}`);
+  process.exit(1);
+});
