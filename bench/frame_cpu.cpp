@@ -2,7 +2,7 @@
 //
 //   fizzgrid_bench_cpu [benchmark flags]   times cpu/<scene>
 #include "app/frame.h"
-#include "scenes.h"
+#include "scene_benchmarks.h"
 
 static void frameCpu(benchmark::State &state, const Scene *scene) {
   scene->setState();

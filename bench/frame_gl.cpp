@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "scenes.h"
+#include "scene_benchmarks.h"
 
 int runFizzgridMain(int argc, char **argv);
 

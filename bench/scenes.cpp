@@ -1,8 +1,6 @@
 // Game states of the benchmarked and pictured frames.
 #include "scenes.h"
 
-#include <string>
-
 #include "app/frame.h"
 #include "game/input.h"
 #include "game/sequencer.h"
@@ -97,17 +95,4 @@ void drawAllOnce(void) {
     scene.setState();
     display();
   }
-}
-
-int runSceneBenchmarks(int argc, char **argv, const char *prefix,
-                       void (*frame)(benchmark::State &, const Scene *)) {
-  for (const Scene &scene : scenes) {
-    std::string name = std::string(prefix) + "/" + scene.name;
-    benchmark::RegisterBenchmark(name.c_str(), frame, &scene)->Unit(benchmark::kMicrosecond);
-  }
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
 }

@@ -1,4 +1,5 @@
-// The game states that the benchmarks time and the README's pictures show.
+// The game states that the benchmarks time and the README's pictures show. Needs no benchmark
+// library, so that the browser's benchmark page (bench/frame_web.cpp) builds it too.
 //
 // Each scene sets every game variable that display() reads (game/state.h), so scenes may be set
 // in any order. A build scene names a sphere list's slot, which the programs empty (freeing the GL
@@ -7,7 +8,6 @@
 #pragma once
 
 #include <GL/gl.h>
-#include <benchmark/benchmark.h>
 
 struct Scene {
   const char *name; // also the file name of its picture, if the README shows it
@@ -19,8 +19,3 @@ extern const Scene scenes[];
 extern const int sceneCount;
 
 void drawAllOnce(void); // one frame of every scene through display()
-
-// Registers PREFIX/SCENE for every scene, each running `frame` (times in µs), runs those that the
-// command line selects, and returns main's exit status.
-int runSceneBenchmarks(int argc, char **argv, const char *prefix,
-                       void (*frame)(benchmark::State &, const Scene *));

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Benchmarks the game's frames scene by scene and prints one table: the frame time with Mesa (in an
 # X server of its own), the game's own CPU time per frame (the same frames against a GL that does
-# no work), and the share, own time over frame time. Fails unless every figure is a positive
-# number. The programs are built as bench-programs.sh says.
+# no work), the share, own time over frame time, and the frame time in headless Chromium (software
+# WebGL) through the page's back-end, with the page's size. Fails unless every figure is a positive
+# number; where Chromium cannot start, says so and leaves its column out. The programs are built as
+# bench-programs.sh says, the pages in build-bench/web/ (the tests' in FIZZGRID_BUILD/web/).
 #
 # Knobs (environment): MIN_TIME (default 0.2) seconds that each run of a scene lasts at least;
 # REPETITIONS (default 5) runs of each scene, of which the table shows the median.
@@ -20,14 +22,29 @@ run() { # NAME [COMMAND...]: runs fizzgrid_bench_NAME (through COMMAND), its fig
 }
 run gl bash "$root/scripts/with-xvfb.sh"
 run cpu
+web=${FIZZGRID_BUILD:-$root/build-bench}/web
+if [ -z "${FIZZGRID_BUILD:-}" ]; then
+  bash "$root/scripts/browser-deps.sh" >&2
+  bash "$root/scripts/web.sh" "$web" fizzgrid_bench >&2
+fi
+status=0
+node "$root/scripts/bench-web.js" "$web/fizzgrid_bench.html" >"$work/web.txt" || status=$?
+case $status in
+  0) ;;
+  77) cat "$work/web.txt"; : >"$work/web.txt" ;; # it says why Chromium cannot start
+  *) cat "$work/web.txt"; exit 1 ;;
+esac
 
 echo "Machine: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores, $(uname -m)"
 sed -n 's/^# renderer: /Renderer: /p; s/^# version: /GL version: /p' "$work/gl.log"
+sed -n 's/^# browser: /Browser: /p' "$work/web.txt"
+echo "Page: $(stat -c %s "$web/fizzgrid.html") bytes"
 echo "Each figure: the median of ${REPETITIONS:-5} run(s), each of at least ${MIN_TIME:-0.2} s"
 echo
 # Rows "gl/SCENE" or "gl/SCENE_median", and the like for cpu; times in µs.
 awk -F, '
-  FNR == 1 { program = FILENAME ~ /gl\.csv$/ ? "gl" : "cpu" }
+  FNR == 1 { program = FILENAME ~ /gl\.csv$/ ? "gl" : FILENAME ~ /cpu\.csv$/ ? "cpu" : "web" }
+  program == "web" { split($0, f, " "); if (f[1] != "#") browser[f[1]] = f[2]; next }
   $1 !~ /^"(gl|cpu)\// || $1 ~ /_(mean|stddev|cv)"$/ { next }
   {
     name = $1; gsub(/"|_median/, "", name); sub(/^[a-z]+\//, "", name)
@@ -35,15 +52,19 @@ awk -F, '
   }
   function positive(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 > 0 }
   END {
-    print "scene          frame (ms)  own CPU (µs)     share"
+    web = length(browser) > 0
+    if (!web) print "Chromium cannot start on this machine: no browser figures"
+    print "scene          frame (ms)  own CPU (µs)     share" (web ? "  Chromium (ms)" : "")
     for (i = 1; i <= scenes; i++) {
       s = order[i]
-      if (positive(frame[s]) && positive(own[s]))
-        printf "%-14s %10.3f %13.2f %8.2f%%\n", s, frame[s] / 1000, own[s], 100 * own[s] / frame[s]
-      else {
-        printf "%s: not a positive figure (frame %s µs, own CPU %s µs)\n", s, frame[s], own[s]
+      if (positive(frame[s]) && positive(own[s]) && (!web || positive(browser[s]))) {
+        printf "%-14s %10.3f %13.2f %8.2f%%", s, frame[s] / 1000, own[s], 100 * own[s] / frame[s]
+        print web ? sprintf(" %14.3f", browser[s]) : ""
+      } else {
+        printf "%s: not a positive figure (frame %s µs, own CPU %s µs, Chromium %s ms)\n", s,
+          frame[s], own[s], browser[s]
         bad = 1
       }
     }
     exit bad || scenes == 0
-  }' "$work/gl.csv" "$work/cpu.csv"
+  }' "$work/gl.csv" "$work/cpu.csv" "$work/web.txt"

@@ -3,11 +3,18 @@
 # DRI package brings the software renderer for machines without a GPU driver.
 BUILD_PACKAGES=(g++ make cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
   libx11-dev libgl1-mesa-dri)
+# To build the game as one web page (scripts/web.sh): Emscripten (it brings its own clang, node and
+# the node modules it runs), CMake and make; base64 (coreutils) inlines the icon.
+WEB_PACKAGES=(emscripten cmake make)
 # To make the Debian package (cpack -G DEB fetches them itself): dpkg-shlibdeps and file, with which
 # CPack reads the package's dependencies off the binary.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # For the benchmark and screenshot programs: Google Benchmark, libpng, and an X server to draw in.
 BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb)
+# To play the page in a browser for the web tests and the browser benchmarks: Debian's Chromium,
+# which draws WebGL in software (SwiftShader) where there is no GPU. (npm is installed only where
+# there is no npm command: scripts/browser-deps.sh.)
+BROWSER_PACKAGES=(chromium)
 # To run the tests: GoogleTest and the benchmark programs' packages (the tests run those programs
 # briefly); for the end-to-end tests xdotool to send real key events (XTEST), ImageMagick to read
 # and compare the window's pixels, xprop and glxinfo to read its properties and visual, Python's

@@ -1,0 +1,66 @@
+// The game's frames in the browser, through the page's WebGL back-end: the benchmark page's
+// program.
+//
+//   frame_web.html?MIN_TIME,REPETITIONS   prints "bench SCENE MS" for every scene, then "bench
+//   done"
+//
+// As in frame_gl.cpp, the game's own main (built as runFizzgridMain) makes the canvas's context and
+// sets the GL state, and the glutMainLoop defined here takes the place of the toolkit's, so only
+// the frames asked for are drawn. scripts/bench-web.js reads the lines from the console.
+#include <GL/glut.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <emscripten.h>
+
+#include "app/frame.h"
+#include "scenes.h"
+
+int runFizzgridMain(int argc, char **argv);
+
+static double minSeconds = 0.2;
+static int repetitions = 5;
+
+// One frame as a player waits for it: drawn, and a pixel read back, which waits for the GPU's work.
+static double frameMs(const Scene *scene) {
+  double start = emscripten_get_now();
+  if (scene->rebuiltList != nullptr) {
+    glDeleteLists(*scene->rebuiltList, 1);
+    *scene->rebuiltList = 0;
+  }
+  display();
+  unsigned char pixel[4];
+  glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+  return emscripten_get_now() - start;
+}
+
+void glutMainLoop(void) {
+  reshape(600, 600); // the toolkit's own loop would call it first
+  drawAllOnce();
+  for (int i = 0; i < sceneCount; i++) {
+    const Scene *scene = &scenes[i];
+    double runs[64]; // mean frame time of each run, in ms
+    int count = std::min(std::max(repetitions, 1), 64);
+    scene->setState();
+    frameMs(scene); // untimed: the first frame of a state pays for the renderer's compiling
+    for (int run = 0; run < count; run++) {
+      scene->setState();
+      double total = 0;
+      int frames = 0;
+      while (total < minSeconds * 1000 || frames == 0) {
+        total += frameMs(scene);
+        frames++;
+      }
+      runs[run] = total / frames;
+    }
+    std::sort(runs, runs + count);
+    std::printf("bench %s %.4f\n", scene->name, runs[count / 2]);
+  }
+  std::printf("bench done\n");
+}
+
+int main(int argc, char **argv) {
+  if (argc > 1) minSeconds = std::atof(argv[1]);
+  if (argc > 2) repetitions = std::atoi(argv[2]);
+  return runFizzgridMain(1, argv);
+}
