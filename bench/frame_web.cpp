@@ -6,7 +6,7 @@
 //
 // As in frame_gl.cpp, the game's own main (built as runFizzgridMain) makes the canvas's context and
 // sets the GL state, and the glutMainLoop defined here takes the place of the toolkit's, so only
-// the frames asked for are drawn. scripts/bench-web.js reads the lines from the console.
+// the frames asked for are drawn. scripts/bench-web.py reads the lines the page keeps.
 #include <GL/glut.h>
 #include <algorithm>
 #include <cstdio>

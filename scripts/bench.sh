@@ -24,11 +24,12 @@ run gl bash "$root/scripts/with-xvfb.sh"
 run cpu
 web=${FIZZGRID_BUILD:-$root/build-bench}/web
 if [ -z "${FIZZGRID_BUILD:-}" ]; then
-  bash "$root/scripts/browser-deps.sh" >&2
+  source "$root/scripts/packages.sh"
+  bash "$root/scripts/install-deps.sh" "${BROWSER_PACKAGES[@]}" >&2
   bash "$root/scripts/web.sh" "$web" fizzgrid_bench >&2
 fi
 status=0
-node "$root/scripts/bench-web.js" "$web/fizzgrid_bench.html" >"$work/web.txt" || status=$?
+"$root/scripts/bench-web.py" "$web/fizzgrid_bench.html" >"$work/web.txt" || status=$?
 case $status in
   0) ;;
   77) cat "$work/web.txt"; : >"$work/web.txt" ;; # it says why Chromium cannot start

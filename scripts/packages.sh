@@ -12,9 +12,9 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # For the benchmark and screenshot programs: Google Benchmark, libpng, and an X server to draw in.
 BENCH_PACKAGES=(libbenchmark-dev libpng-dev xvfb)
 # To play the page in a browser for the web tests and the browser benchmarks: Debian's Chromium,
-# which draws WebGL in software (SwiftShader) where there is no GPU. (npm is installed only where
-# there is no npm command: scripts/browser-deps.sh.)
-BROWSER_PACKAGES=(chromium)
+# which draws WebGL in software (SwiftShader) where there is no GPU, driven through its WebDriver
+# by Python's Selenium, with Pillow to read its screenshots.
+BROWSER_PACKAGES=(chromium chromium-driver python3-selenium python3-pil)
 # To run the tests: GoogleTest and the benchmark programs' packages (the tests run those programs
 # briefly); for the end-to-end tests xdotool to send real key events (XTEST), ImageMagick to read
 # and compare the window's pixels, xprop and glxinfo to read its properties and visual, Python's
@@ -22,8 +22,8 @@ BROWSER_PACKAGES=(chromium)
 # for the package checks the packaging tools, the validators of the desktop entry, the AppStream
 # metadata, the manual page and the Debian package, a software centre's catalogue builder and the
 # SVG loader with which it draws the icon, hardening-check (devscripts), and gio to start the game
-# from its menu entry.
-TEST_PACKAGES=(libgtest-dev "${BENCH_PACKAGES[@]}" xdotool imagemagick x11-utils mesa-utils
+# from its menu entry; for the web tests the browser's packages.
+TEST_PACKAGES=(libgtest-dev "${BENCH_PACKAGES[@]}" "${BROWSER_PACKAGES[@]}" xdotool imagemagick x11-utils mesa-utils
   python3-xlib librsvg2-bin "${PACKAGE_PACKAGES[@]}" desktop-file-utils appstream appstream-compose
   mandoc lintian librsvg2-common devscripts libglib2.0-bin)
 # For the sanitizer and fuzzing stages of the tests: clang and its runtimes (AddressSanitizer,

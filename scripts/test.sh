@@ -27,7 +27,6 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=O
   -DFIZZGRID_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 # The page and the browser benchmark's page, built outside ctest's time bounds (emcc is slow).
-bash "$root/scripts/browser-deps.sh"
 bash "$root/scripts/web.sh" "$build/web" fizzgrid_bench
 runTests --test-dir "$build" --output-on-failure -j "$jobs"
 

@@ -1,0 +1,33 @@
+#!/usr/bin/python3
+# Times each scene's frame in headless Chromium (chromium.py): loads the benchmark page
+# (bench/frame_web.cpp) with MIN_TIME and REPETITIONS, and prints the browser's version, then its
+# "SCENE MS" lines, the median frame time of each scene in ms. Exits 77 where Chromium cannot
+# start, 1 on any other failure. Usage: bench-web.py PAGE.html
+import os
+import sys
+import time
+
+import chromium
+
+page = chromium.page_url(sys.argv[1])
+browser = chromium.launch(600, 600)
+if browser is None:
+    sys.exit(77)
+try:
+    knobs = f"{os.environ.get('MIN_TIME', '0.2')},{os.environ.get('REPETITIONS', '5')}"
+    browser.get(f'{page}?{knobs}')
+    end = time.monotonic() + 600 * chromium.TIME_SCALE
+    lines = []  # what the page printed, "bench done" last
+    while 'bench done' not in lines:
+        if errors := chromium.errors(browser):
+            sys.exit(f'bench-web.py: errors in the page: {errors}')
+        if time.monotonic() > end:
+            sys.exit('bench-web.py: no "bench done" within 10 minutes')
+        time.sleep(0.1)  # the page works on while this waits; nothing to show before it ends
+        lines = browser.execute_script('return window.benchLines')
+    print(f"# browser: {browser.capabilities['browserVersion']}")
+    for line in lines:
+        if line.startswith('bench ') and line != 'bench done':
+            print(line[len('bench '):])
+finally:
+    browser.quit()
