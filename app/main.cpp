@@ -14,7 +14,7 @@ int main(int argc, char **argv) {
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowSize(600, 600);
   glutInitWindowPosition(0, 0);
-  // Maps the window and waits until it shows. On X, app/desktop.cpp names it for the desktop and
+  // Maps the window and waits until it shows. On X, x11/desktop.cpp names it for the desktop and
   // gives it its icon on the way, just before the toolkit asks for it to be mapped.
   glutCreateWindow("Fizzgrid -- Quillon Final Project");
 

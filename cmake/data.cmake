@@ -1,13 +1,15 @@
 # What the build takes from data/, read before project(): the version and release date of the
 # changelog's newest entry (fizzgrid_version, fizzgrid_date), which the metainfo's newest release
 # and the manual page's header must name, or configuring fails; and the window's icon, the pixels
-# that scripts/icon.sh draws from data/fizzgrid.svg, written as the items of _NET_WM_ICON (width,
-# height, then 0xAARRGGBB row by row) to generated/fizzgrid_icon.inc for app/desktop.cpp.
+# that scripts/icon.sh draws from data/fizzgrid.svg at the size written there, written as the items
+# of _NET_WM_ICON (width, height, then 0xAARRGGBB row by row) to generated/fizzgrid_icon.inc for
+# x11/desktop.cpp; configuring fails unless the pixels are of that size.
 set(data ${CMAKE_CURRENT_LIST_DIR}/../data)
-set(icon_file ${data}/fizzgrid-48.rgba)
+set(icon_file ${data}/fizzgrid-icon.rgba)
+set(icon_script ${CMAKE_CURRENT_LIST_DIR}/../scripts/icon.sh)
 set(metainfo_file ${data}/org.fizzgrid.Fizzgrid.metainfo.xml)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${data}/changelog ${data}/fizzgrid.6
-             ${metainfo_file} ${icon_file})
+             ${metainfo_file} ${icon_file} ${icon_script})
 
 file(STRINGS ${data}/changelog newest REGEX "^fizzgrid \\(" LIMIT_COUNT 1)
 string(REGEX REPLACE "^fizzgrid \\(([0-9.]+)\\).*" "\\1" fizzgrid_version "${newest}")
@@ -27,12 +29,30 @@ if(NOT release STREQUAL "<release version=\"${fizzgrid_version}\" date=\"${fizzg
           "but the metainfo's newest release is ${release} and the manual page's header ${page}")
 endif()
 
+file(STRINGS ${icon_script} size REGEX "^size=[0-9]+ " LIMIT_COUNT 1)
+string(REGEX REPLACE "^size=([0-9]+) .*" "\\1" size "${size}")
+if(NOT size MATCHES "^[1-9][0-9]*$")
+  message(FATAL_ERROR "scripts/icon.sh has no line size=N, the icon's size in pixels")
+endif()
 file(READ ${icon_file} icon HEX)
 string(LENGTH "${icon}" digits)
-if(NOT digits EQUAL 18432) # 48 by 48 pixels of 4 bytes, each 2 hexadecimal digits
-  message(FATAL_ERROR "${icon_file} does not hold 48 by 48 RGBA pixels")
+math(EXPR bytes "${digits} / 2")
+math(EXPR expected "${size} * ${size} * 4") # 8-bit red, green, blue, alpha
+if(NOT bytes EQUAL expected)
+  set(side 0)
+  set(square 0)
+  while(square LESS bytes) # the side of a square of RGBA pixels of that many bytes, if any
+    math(EXPR side "${side} + 1")
+    math(EXPR square "${side} * ${side} * 4")
+  endwhile()
+  set(drawn "${bytes} bytes, no square of RGBA pixels")
+  if(square EQUAL bytes)
+    set(drawn "${side} by ${side} pixels")
+  endif()
+  message(FATAL_ERROR "data/fizzgrid-icon.rgba holds ${drawn}, but the game declares a ${size} "
+          "by ${size} icon (size= in scripts/icon.sh): draw it again with scripts/icon.sh")
 endif()
 string(REGEX REPLACE "(..)(..)(..)(..)" "0x\\4\\1\\2\\3," icon "${icon}")
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/fizzgrid_icon.tmp "48, 48, ${icon}\n")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/fizzgrid_icon.tmp "${size}, ${size}, ${icon}\n")
 # Rewritten only when it changes, so that configuring again rebuilds nothing.
 configure_file(${CMAKE_CURRENT_BINARY_DIR}/fizzgrid_icon.tmp generated/fizzgrid_icon.inc COPYONLY)

@@ -1,6 +1,6 @@
-# The game's own sources, everything but main and the desktop naming: the same files make the
-# native game (CMakeLists.txt) and the browser's (web/CMakeLists.txt). Paths are relative to the
-# project's root; FIZZGRID_ROOT names it for the includer.
+# The game's own sources, everything but main and the platforms' rooms (x11/, web/): the same files
+# make the native game (CMakeLists.txt) and the browser's (web/CMakeLists.txt). Paths are relative
+# to the project's root; FIZZGRID_ROOT names it for the includer.
 set(FIZZGRID_GAME_SOURCES
   app/frame.cpp
   game/state.cpp

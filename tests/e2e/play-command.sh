@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The README's play command, briefly, in the X server of with-xvfb.sh: it builds the game into
-# build/ and starts it; the window shows, and q ends the game with status 0.
+# The README's play command, briefly, in the X server of with-xvfb.sh: it builds the game (into
+# FIZZGRID_BUILD when set, build/ otherwise) and starts it; the window shows, and q ends the game
+# with status 0.
 # FIZZGRID_TIMEOUT_MULTIPLIER scales every wait. Usage: with-xvfb.sh play-command.sh
 m=${FIZZGRID_TIMEOUT_MULTIPLIER:-1}
 bash "$(dirname "$0")/../../scripts/play.sh" >/dev/null & game=$! # play.sh becomes the game

@@ -6,10 +6,10 @@ game=$1 here=$(dirname "$0") tmp=$(mktemp -d) gpid= m=${FIZZGRID_TIMEOUT_MULTIPL
 trap 'kill $gpid 2>/dev/null; wait; rm -rf "$tmp"' EXIT
 trap 'exit 1' INT TERM
 fail() { echo "FAIL: $*" >&2; exit 1; }
-{ gpid=$! && read -r wid visual _ || fail "at the window's MapRequest"; } < <(
+{ gpid=$! && read -r wid visual size || fail "at the window's MapRequest"; } < <(
   exec "$here/wm.py" "$tmp/icon.pam" "$game") # what docks know it by, checked at its MapRequest
 bash "$here/../../scripts/icon.sh" "$tmp/art.rgba" >/dev/null # the artwork, drawn afresh
-convert -size 48x48 -depth 8 rgba:"$tmp/art.rgba" "$tmp/art.png"
+convert -size "$size" -depth 8 rgba:"$tmp/art.rgba" "$tmp/art.png" # the size the game declares
 bash "$here/same-picture.sh" "$tmp/icon.pam" "$tmp/art.png" 16 || fail "icon" # 16: any SVG renderer
 glxinfo -t | awk -v v="$visual" '$1 == v && $8 && $17 { ok = 1 } END { exit !ok }' ||
   fail "visual $visual: not double-buffered with depth"
