@@ -41,6 +41,7 @@ static void setCardinals(Display *display, Window window, const char *name, cons
 using MapWindow = int (*)(Display *, Window);
 
 static MapWindow findXlibMapWindow() {
+  dlerror(); // an earlier failure (Mesa probes for libraries) would otherwise be reported as this
   auto found = (MapWindow)dlsym(RTLD_NEXT, "XMapWindow");
   if (!found) {
     const char *why = dlerror();
