@@ -2,7 +2,7 @@
 // window is first mapped.
 //
 // Contract. Linked into the native game, and into the benchmark program that runs the same main,
-// as web/ is linked into the page; nothing calls it by name, and it touches no game state. It
+// as web/ is linked into the page; main calls nothing here, and it touches no game state. It
 // defines XMapWindow, so it stands in for Xlib's in every XMapWindow call in the process, from any
 // library: the dynamic linker binds those calls to the executable's definition, which the linker
 // exports because a library refers to it. On the window about to be mapped it writes WM_CLASS
