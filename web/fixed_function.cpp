@@ -433,6 +433,15 @@ void submit(Command command, const Matrix *by = nullptr) {
   execute(s, command);
 }
 
+// Draws of lists about to be made again or deleted are handed over while their vertices exist.
+void handOffDrawsOf(GLuint list, GLsizei range) {
+  for (const Draw &draw : state().draws)
+    if (draw.list >= list && draw.list - list < (GLuint)range) {
+      drawPending();
+      return;
+    }
+}
+
 void multiplyBy(const Matrix &by) { submit({Command::MULTIPLY, 0, 0, {}, nullptr, 0}, &by); }
 
 } // namespace
@@ -590,6 +599,7 @@ void glNewList(GLuint list, GLenum mode) {
   if (mode != GL_COMPILE && mode != GL_COMPILE_AND_EXECUTE) unsupported("glNewList: unknown mode");
   if (s.recording != 0) unsupported("glNewList while another list is being recorded");
   if (s.primitive != 0) unsupported("glNewList inside glBegin/glEnd");
+  fixedgl::handOffDrawsOf(list, 1);
   s.lists[list].commands.clear(); // a list made again replaces the old one
   s.recording = list;
   s.recordingMode = mode;
@@ -613,6 +623,7 @@ void glDeleteLists(GLuint list, GLsizei range) {
   if (range < 0) unsupported("glDeleteLists: a negative range");
   if (s.recording >= list && s.recording - list < (GLuint)range)
     unsupported("glDeleteLists of the list being recorded");
+  fixedgl::handOffDrawsOf(list, range);
   for (GLsizei k = 0; k < range; k++)
     s.lists.erase(list + (GLuint)k);
 }
