@@ -1,8 +1,10 @@
 // The game's frames in the browser, through the page's WebGL back-end: the benchmark page's
 // program.
 //
-//   frame_web.html?MIN_TIME,REPETITIONS   prints "bench SCENE MS" for every scene, then "bench
-//   done"
+//   frame_web.html?MIN_TIME,REPETITIONS   prints "bench SCENE MS OWN_MS" for every scene (the
+//   median frame time, and the median of the page's own CPU time in it), then "bench done"
+//   frame_web.html?show,SCENE             draws SCENE once and leaves it on the canvas (to look
+//   at the README's pictures in any browser), then prints "bench shown"
 //
 // As in frame_gl.cpp, the game's own main (built as runFizzgridMain) makes the canvas's context and
 // sets the GL state, and the glutMainLoop defined here takes the place of the toolkit's, so only
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <emscripten.h>
 
 #include "app/frame.h"
@@ -20,6 +23,11 @@ int runFizzgridMain(int argc, char **argv);
 
 static double minSeconds = 0.2;
 static int repetitions = 5;
+static const char *shownScene = nullptr;
+
+// The page's own CPU time for the frame just timed, in ms: display() until the back-end's WebGL
+// calls return, with no wait for the GPU.
+static double ownMs;
 
 // One frame as a player waits for it: drawn, and a pixel read back, which waits for the GPU's work.
 static double frameMs(const Scene *scene) {
@@ -29,38 +37,54 @@ static double frameMs(const Scene *scene) {
     *scene->rebuiltList = 0;
   }
   display();
+  ownMs = emscripten_get_now() - start;
   unsigned char pixel[4];
   glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
   return emscripten_get_now() - start;
 }
 
 void glutMainLoop(void) {
-  reshape(600, 600); // the toolkit's own loop would call it first
+  glutIdleFunc(nullptr); // the game's ticks would go on drawing after the benchmarks
+  reshape(600, 600);     // the toolkit's own loop would call it first
   drawAllOnce();
-  for (int i = 0; i < sceneCount; i++) {
+  for (int i = 0; shownScene != nullptr && i < sceneCount; i++)
+    if (std::strcmp(scenes[i].name, shownScene) == 0) {
+      scenes[i].setState();
+      display();
+      std::printf("bench shown\n");
+      return;
+    }
+  for (int i = 0; shownScene == nullptr && i < sceneCount; i++) {
     const Scene *scene = &scenes[i];
-    double runs[64]; // mean frame time of each run, in ms
+    double runs[64], own[64]; // mean frame time and own CPU time of each run, in ms
     int count = std::min(std::max(repetitions, 1), 64);
     scene->setState();
     frameMs(scene); // untimed: the first frame of a state pays for the renderer's compiling
     for (int run = 0; run < count; run++) {
       scene->setState();
-      double total = 0;
+      double total = 0, ownTotal = 0;
       int frames = 0;
       while (total < minSeconds * 1000 || frames == 0) {
         total += frameMs(scene);
+        ownTotal += ownMs;
         frames++;
       }
       runs[run] = total / frames;
+      own[run] = ownTotal / frames;
     }
     std::sort(runs, runs + count);
-    std::printf("bench %s %.4f\n", scene->name, runs[count / 2]);
+    std::sort(own, own + count);
+    std::printf("bench %s %.4f %.4f\n", scene->name, runs[count / 2], own[count / 2]);
   }
   std::printf("bench done\n");
 }
 
 int main(int argc, char **argv) {
-  if (argc > 1) minSeconds = std::atof(argv[1]);
-  if (argc > 2) repetitions = std::atoi(argv[2]);
+  if (argc > 2 && std::strcmp(argv[1], "show") == 0) {
+    shownScene = argv[2];
+  } else {
+    if (argc > 1) minSeconds = std::atof(argv[1]);
+    if (argc > 2) repetitions = std::atoi(argv[2]);
+  }
   return runFizzgridMain(1, argv);
 }

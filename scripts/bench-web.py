@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # Times each scene's frame in headless Chromium (chromium.py): loads the benchmark page
 # (bench/frame_web.cpp) with MIN_TIME and REPETITIONS, and prints the browser's version, then its
-# "SCENE MS" lines, the median frame time of each scene in ms. Exits 77 where Chromium cannot
+# "SCENE MS OWN_MS" lines: each scene's median frame time, and the page's own CPU time in it, in ms. Exits 77 where Chromium cannot
 # start, 1 on any other failure. Usage: bench-web.py PAGE.html
 import os
 import sys
