@@ -183,12 +183,12 @@ def play(browser, page):
     place((4, 4), (5, 4), (4, 4), (5, 4), (4, 4), (5, 3), (3, 4), (5, 3), (4, 5), (5, 3), (7, 2),
           (7, 1), (7, 2), (6, 5), (7, 2))
     show('the game in progress', 'progress')
+    check_waves(browser)
     if why := unlike(kept_frame(browser, wave), 'wave'):
         raise Failure(f'the wave was not the README\'s: {why}')
     for n in range(wave - 7, wave + 13) if shots else []:
         with open(os.path.join(shots, f'frame{n - wave + 8:02}.png'), 'wb') as out:
             out.write(kept_frame(browser, n))
-    check_waves(browser)
     keys('q')
     until(lambda: state() == 'ended' and 'has ended. Reload' in
           browser.find_element('tag name', 'body').text, 'the end of the game after q')
