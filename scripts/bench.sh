@@ -4,9 +4,9 @@
 # no work), the share, own time over frame time, the frame time in headless Chromium (software
 # WebGL) through the page's back-end, and the page's own CPU time in that frame (display() until
 # the back-end's WebGL calls return, no wait for the GPU), with the page's size. Fails unless
-# every figure is a positive number; where Chromium cannot start, says so and leaves its columns
-# out. The programs are built as bench-programs.sh says, the pages in build-bench/web/ (the tests'
-# in FIZZGRID_BUILD/web/).
+# every figure is a positive number (the page's time may be 0); where Chromium cannot start, says
+# so and leaves its columns out. The programs are built as bench-programs.sh says, the pages in
+# build-bench/web/ (the tests' in FIZZGRID_BUILD/web/).
 #
 # Knobs (environment): MIN_TIME (default 0.2) seconds that each run of a scene lasts at least;
 # REPETITIONS (default 5) runs of each scene, of which the table shows the median.
@@ -58,6 +58,8 @@ awk -F, '
     if (program == "gl") { order[++scenes] = name; frame[name] = $3 } else own[name] = $4
   }
   function positive(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 > 0 }
+  # The page's own time may round to 0: the browser's timer counts in steps of 0.1 ms.
+  function number(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 >= 0 }
   END {
     web = length(browser) > 0
     if (!web) print "Chromium cannot start on this machine: no browser figures"
@@ -66,7 +68,7 @@ awk -F, '
     for (i = 1; i <= scenes; i++) {
       s = order[i]
       if (positive(frame[s]) && positive(own[s]) &&
-          (!web || (positive(browser[s]) && positive(page[s])))) {
+          (!web || (positive(browser[s]) && number(page[s])))) {
         printf "%-14s %10.3f %13.2f %8.2f%%", s, frame[s] / 1000, own[s], 100 * own[s] / frame[s]
         print web ? sprintf(" %14.3f %14.3f", browser[s], page[s]) : ""
       } else {
