@@ -58,7 +58,7 @@ awk -F, '
     if (program == "gl") { order[++scenes] = name; frame[name] = $3 } else own[name] = $4
   }
   function positive(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 > 0 }
-  # The page's own time may round to 0: the browser's timer counts in steps of 0.1 ms.
+  # The page time may round to 0: the browser timer counts in steps of 0.1 ms.
   function number(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 >= 0 }
   END {
     web = length(browser) > 0
