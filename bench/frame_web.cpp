@@ -45,7 +45,7 @@ static double frameMs(const Scene *scene) {
 
 // The page's own CPU time per frame: display() until the back-end's WebGL calls return, with no
 // wait for the GPU, in ms. The browser's timer counts in steps of 0.1 ms, coarser than the page's
-// work in many frames, so frames are drawn back to back until 2 ms have passed (at most 20, whose
+// work in many frames, so frames are drawn back to back until 2 ms have passed (at most 10, whose
 // GPU work then waits in the queue), and the time shared out among them.
 static double ownMs(const Scene *scene) {
   unsigned char pixel[4];
@@ -55,7 +55,7 @@ static double ownMs(const Scene *scene) {
     draw(scene);
     frames++;
     ms = emscripten_get_now() - start;
-  } while (ms < 2 && frames < 20);
+  } while (ms < 2 && frames < 10);
   glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
   return ms / frames;
 }
