@@ -88,8 +88,9 @@ struct List {
   // Made at glEndList when the list holds only primitives, normals and materials (the game's
   // lists do): its triangles then live on the GPU. Any other list is replayed call by call.
   bool onGpu = false;
-  std::vector<Vertex> vertices;
-  std::vector<Run> runs;
+  std::vector<Vertex> vertices; // each corner of each primitive once
+  std::vector<GLuint> indices;  // three to a triangle, into `vertices`
+  std::vector<Run> runs;        // ranges of `indices`
   bool setsNormal = false;
   float lastNormal[3]; // the current normal the list leaves behind, if it sets one
   unsigned long version = 0;
@@ -316,6 +317,7 @@ void callList(State &s, GLuint id) {
 void compile(List &list) {
   list.onGpu = list.setsNormal = false;
   list.vertices.clear();
+  list.indices.clear();
   list.runs.assign(1, Run{{}, 0, 0});
   GLenum primitive = 0;
   bool hasNormal = false;
@@ -344,19 +346,25 @@ void compile(List &list) {
       Vertex &corner = corners[cornerCount++];
       copy3(corner.position, c.v);
       copy3(corner.normal, list.lastNormal);
-      const int *order = quadSplit;
+      // Each corner once, the triangles by index: a quad's two share two corners, which the GPU
+      // then lights once.
+      const int triangle[3] = {0, 1, 2};
+      const int *order = primitive == GL_QUADS ? quadSplit : triangle;
       int count = 0;
       if (primitive == GL_TRIANGLES && cornerCount == 3) count = 3;
       if (primitive == GL_QUADS && cornerCount == 4) count = 6;
+      if (count == 0) break;
+      GLuint first = (GLuint)list.vertices.size();
+      list.vertices.insert(list.vertices.end(), corners, corners + cornerCount);
       for (int k = 0; k < count; k++)
-        list.vertices.push_back(corners[primitive == GL_QUADS ? order[k] : k]);
+        list.indices.push_back(first + (GLuint)order[k]);
       list.runs.back().count += count;
-      if (count != 0) cornerCount = 0;
+      cornerCount = 0;
       break;
     }
     case Command::MATERIAL:
       if (cornerCount != 0) unsupported("glMaterialfv between the corners of one primitive");
-      if (list.runs.back().count != 0) list.runs.push_back(Run{{}, list.vertices.size(), 0});
+      if (list.runs.back().count != 0) list.runs.push_back(Run{{}, list.indices.size(), 0});
       list.runs.back().materials.push_back(c);
       break;
     default:
@@ -456,10 +464,12 @@ void clearPending(void) {
   s.openDraw = SIZE_MAX;
 }
 
-const std::vector<Vertex> *listVertices(GLuint list, unsigned long *version) {
+const std::vector<Vertex> *listVertices(GLuint list, const std::vector<GLuint> **indices,
+                                        unsigned long *version) {
   State &s = state();
   auto found = s.lists.find(list);
   if (found == s.lists.end() || !found->second.onGpu) return nullptr;
+  *indices = &found->second.indices;
   *version = found->second.version;
   return &found->second.vertices;
 }

@@ -51,7 +51,8 @@ struct Uniforms {
   float light0, normalize; // 1 when enabled, 0 when not
 };
 
-// One draw: `count` vertices from `first`, of the frame's vertices (list 0) or of a list's.
+// One draw: `count` vertices from `first`, of the frame's vertices (list 0), or `count` indices
+// from `first` of a list's.
 struct Draw {
   Uniforms uniforms;
   GLuint list;
@@ -64,9 +65,11 @@ const std::vector<Draw> &pendingDraws(void);
 const std::vector<Vertex> &pendingVertices(void);
 void clearPending(void);
 
-// The vertices of a recorded list, or nullptr for a list that does not exist. `version` changes
+// The vertices of a recorded list (each corner of each primitive once), or nullptr for a list that
+// does not exist, with its triangles' corners as indices into them, three each. `version` changes
 // whenever the list is recorded again, so that a GPU copy can tell it is out of date.
-const std::vector<Vertex> *listVertices(GLuint list, unsigned long *version);
+const std::vector<Vertex> *listVertices(GLuint list, const std::vector<GLuint> **indices,
+                                        unsigned long *version);
 
 // glEnable/glDisable of GL_LIGHTING, GL_LIGHT0 and GL_NORMALIZE; false for any other capability.
 bool enableFixedFunction(GLenum capability, bool on);

@@ -75,8 +75,8 @@ void pack(const fixedgl::Uniforms &u, Packed &p) {
 }
 
 struct ListBuffer {
-  GLuint buffer;
-  unsigned long version; // of the recording it holds
+  GLuint buffer, indices;
+  unsigned long version; // of the recording they hold
 };
 
 // Everything the back-end keeps on the GPU, made on the first draw (the toolkit has made the
@@ -87,6 +87,7 @@ struct Gpu {
   GLint matrices, light, material;
   std::map<GLuint, ListBuffer> lists;
   GLuint bound = 0;           // the buffer the attributes read, 0 when unknown
+  GLuint boundIndices = 0;    // the index buffer bound, 0 when unknown
   bool uniformsKnown = false; // whether `uniforms` holds what the program has
   Packed uniforms;
 } gpu;
@@ -134,18 +135,28 @@ void readFrom(GLuint buffer) {
   gpu.bound = buffer;
 }
 
-// The list's buffer, its vertices sent once per recording.
+// The list's buffers, its vertices and indices sent once per recording; its indices bound.
 GLuint listBuffer(GLuint list) {
   unsigned long version = 0;
-  const std::vector<fixedgl::Vertex> *vertices = fixedgl::listVertices(list, &version);
+  const std::vector<GLuint> *indices = nullptr;
+  const std::vector<fixedgl::Vertex> *vertices = fixedgl::listVertices(list, &indices, &version);
   if (vertices == nullptr) fixedgl::unsupported("a draw of a list that is gone");
   ListBuffer &held = gpu.lists[list];
-  if (held.buffer == 0) emscripten_glGenBuffers(1, &held.buffer);
+  if (held.buffer == 0) {
+    emscripten_glGenBuffers(1, &held.buffer);
+    emscripten_glGenBuffers(1, &held.indices);
+  }
+  if (held.indices != gpu.boundIndices) {
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, held.indices);
+    gpu.boundIndices = held.indices;
+  }
   if (held.version != version) {
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, held.buffer);
     gpu.bound = 0; // bound, but the attributes still read the buffer before
     emscripten_glBufferData(GL_ARRAY_BUFFER, vertices->size() * sizeof(fixedgl::Vertex),
                             vertices->data(), GL_STATIC_DRAW);
+    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, indices->size() * sizeof(GLuint),
+                            indices->data(), GL_STATIC_DRAW);
     held.version = version;
   }
   return held.buffer;
@@ -154,13 +165,16 @@ GLuint listBuffer(GLuint list) {
 // Frees the buffers of lists deleted since (the benchmark page deletes its rebuilt lists).
 void forgetDeletedLists(void) {
   unsigned long version;
+  const std::vector<GLuint> *indices;
   for (auto held = gpu.lists.begin(); held != gpu.lists.end();) {
-    if (fixedgl::listVertices(held->first, &version) != nullptr) {
+    if (fixedgl::listVertices(held->first, &indices, &version) != nullptr) {
       ++held;
       continue;
     }
     emscripten_glDeleteBuffers(1, &held->second.buffer);
+    emscripten_glDeleteBuffers(1, &held->second.indices);
     if (gpu.bound == held->second.buffer) gpu.bound = 0;
+    if (gpu.boundIndices == held->second.indices) gpu.boundIndices = 0;
     held = gpu.lists.erase(held);
   }
 }
@@ -200,14 +214,18 @@ void fixedgl::drawPending(void) {
   for (const Draw &draw : draws) {
     readFrom(draw.list == 0 ? gpu.frameVertices : listBuffer(draw.list));
     setUniforms(draw.uniforms);
-    emscripten_glDrawArrays(GL_TRIANGLES, (GLint)draw.first, (GLsizei)draw.count);
+    if (draw.list == 0)
+      emscripten_glDrawArrays(GL_TRIANGLES, (GLint)draw.first, (GLsizei)draw.count);
+    else // 32-bit indices: OES_element_index_uint, which Emscripten enables with the rest
+      emscripten_glDrawElements(GL_TRIANGLES, (GLsizei)draw.count, GL_UNSIGNED_INT,
+                                (const void *)(draw.first * sizeof(GLuint)));
   }
   clearPending();
 }
 
 void fixedgl::remakeGpuObjects(void) {
   // The lost context took every object with it: nothing to delete, only to forget.
-  gpu.program = gpu.frameVertices = gpu.bound = 0;
+  gpu.program = gpu.frameVertices = gpu.bound = gpu.boundIndices = 0;
   gpu.lists.clear();
   gpu.uniformsKnown = false;
   prepare();

@@ -99,11 +99,12 @@ TEST(FixedFunction, QuadsSplitFromTheirFirstCorner) {
   quad(0);
   glEndList();
   unsigned long version;
-  const std::vector<fixedgl::Vertex> *recorded = fixedgl::listVertices(list, &version);
+  const std::vector<GLuint> *indices = nullptr;
+  const std::vector<fixedgl::Vertex> *recorded = fixedgl::listVertices(list, &indices, &version);
   ASSERT_NE(recorded, nullptr);
-  ASSERT_EQ(recorded->size(), 6u);
+  ASSERT_EQ(indices->size(), 6u);
   for (int k = 0; k < 6; k++) {
-    for (const fixedgl::Vertex &v : {fixedgl::pendingVertices()[k], (*recorded)[k]}) {
+    for (const fixedgl::Vertex &v : {fixedgl::pendingVertices()[k], (*recorded)[(*indices)[k]]}) {
       EXPECT_EQ(v.position[0], x[corner[k]]) << "vertex " << k;
       EXPECT_EQ(v.position[1], y[corner[k]]) << "vertex " << k;
       EXPECT_EQ(v.normal[2], 1.0f);
