@@ -15,9 +15,10 @@
 //  - draws, each a range of vertices with the uniforms in force for it (matrices, normal matrix,
 //    light 0 fixed in eye space, material, enables); webgl.cpp's vertex shader runs GL's lighting
 //    equation per vertex from these. Immediate-mode primitives under the same uniforms join one
-//    draw; a display list is recorded once into vertices of its own (listVertices), and each
-//    glCallList is one draw per run of the list's material, under the uniforms of that moment.
-//    A list recorded with GL_COMPILE_AND_EXECUTE is drawn once, at glEndList.
+//    draw; a display list is recorded once into vertices and indices of its own (listVertices),
+//    and each glCallList is one draw per run of the list's material, under the uniforms of that
+//    moment (a list that holds matrix, light or list calls, none of the game's, is replayed call
+//    by call instead). A list recorded with GL_COMPILE_AND_EXECUTE is drawn once, at glEndList.
 // webgl.cpp defines the calls that reach WebGL (glClear, glViewport, glEnable ...) and draws;
 // swap.cpp paces the toolkit's idle callback and hands each frame over at glutSwapBuffers.
 // Anything the game does not use (another light, another primitive, unlit drawing, a call inside
