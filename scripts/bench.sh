@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Benchmarks the game's frames scene by scene and prints one table: the frame time with Mesa (in an
 # X server of its own), the game's own CPU time per frame (the same frames against a GL that does
-# no work), the share, own time over frame time, and the frame time in headless Chromium (software
-# WebGL) through the page's back-end, with the page's size. Fails unless every figure is a positive
-# number; where Chromium cannot start, says so and leaves its column out. The programs are built as
-# bench-programs.sh says, the pages in build-bench/web/ (the tests' in FIZZGRID_BUILD/web/).
+# no work), the share, own time over frame time, the frame time in headless Chromium (software
+# WebGL) through the page's back-end, and the page's own CPU time in that frame (display() until
+# the back-end's WebGL calls return, no wait for the GPU), with the page's size. Fails unless
+# every figure is a positive number (the page's time may be 0); where Chromium cannot start, says
+# so and leaves its columns out. The programs are built as bench-programs.sh says, the pages in
+# build-bench/web/ (the tests' in FIZZGRID_BUILD/web/).
 #
 # Knobs (environment): MIN_TIME (default 0.2) seconds that each run of a scene lasts at least;
 # REPETITIONS (default 5) runs of each scene, of which the table shows the median.
@@ -45,25 +47,33 @@ echo
 # Rows "gl/SCENE" or "gl/SCENE_median", and the like for cpu; times in µs.
 awk -F, '
   FNR == 1 { program = FILENAME ~ /gl\.csv$/ ? "gl" : FILENAME ~ /cpu\.csv$/ ? "cpu" : "web" }
-  program == "web" { split($0, f, " "); if (f[1] != "#") browser[f[1]] = f[2]; next }
+  program == "web" {
+    split($0, f, " ")
+    if (f[1] != "#") { browser[f[1]] = f[2]; page[f[1]] = f[3] }
+    next
+  }
   $1 !~ /^"(gl|cpu)\// || $1 ~ /_(mean|stddev|cv)"$/ { next }
   {
     name = $1; gsub(/"|_median/, "", name); sub(/^[a-z]+\//, "", name)
     if (program == "gl") { order[++scenes] = name; frame[name] = $3 } else own[name] = $4
   }
   function positive(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 > 0 }
+  # The page time may round to 0: the browser timer counts in steps of 0.1 ms.
+  function number(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 >= 0 }
   END {
     web = length(browser) > 0
     if (!web) print "Chromium cannot start on this machine: no browser figures"
-    print "scene          frame (ms)  own CPU (µs)     share" (web ? "  Chromium (ms)" : "")
+    print "scene          frame (ms)  own CPU (µs)     share" \
+      (web ? "  Chromium (ms)  page CPU (ms)" : "")
     for (i = 1; i <= scenes; i++) {
       s = order[i]
-      if (positive(frame[s]) && positive(own[s]) && (!web || positive(browser[s]))) {
+      if (positive(frame[s]) && positive(own[s]) &&
+          (!web || (positive(browser[s]) && number(page[s])))) {
         printf "%-14s %10.3f %13.2f %8.2f%%", s, frame[s] / 1000, own[s], 100 * own[s] / frame[s]
-        print web ? sprintf(" %14.3f", browser[s]) : ""
+        print web ? sprintf(" %14.3f %14.3f", browser[s], page[s]) : ""
       } else {
-        printf "%s: not a positive figure (frame %s µs, own CPU %s µs, Chromium %s ms)\n", s,
-          frame[s], own[s], browser[s]
+        printf "%s: not a positive figure (frame %s µs, own CPU %s µs, Chromium %s ms, " \
+          "page %s ms)\n", s, frame[s], own[s], browser[s], page[s]
         bad = 1
       }
     }

@@ -1,11 +1,12 @@
-// GL 1.1's matrices, per-vertex lighting and display lists, computed on the CPU in single precision
-// as Mesa computes them, for a rasteriser that takes only lit triangles in clip space.
+// GL 1.1's matrices, display lists and immediate mode turned into vertices and draws with their
+// uniforms, for webgl.cpp to hand to WebGL; the lighting itself runs in webgl.cpp's vertex shader.
 #include "fixed_function.h"
 
 #include <GL/glu.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <map>
 
@@ -75,13 +76,29 @@ struct Command {
   GLuint list;      // CALL
 };
 
+// A stretch of a list's vertices drawn under one material: the list's glMaterialfv calls that
+// come before it, then `count` vertices from `first`.
+struct Run {
+  std::vector<Command> materials;
+  std::size_t first, count;
+};
+
+struct List {
+  std::vector<Command> commands;
+  // Made at glEndList when the list holds only primitives, normals and materials (the game's
+  // lists do): its triangles then live on the GPU. Any other list is replayed call by call.
+  bool onGpu = false;
+  std::vector<Vertex> vertices; // each corner of each primitive once
+  std::vector<GLuint> indices;  // three to a triangle, into `vertices`
+  std::vector<Run> runs;        // ranges of `indices`
+  bool setsNormal = false;
+  float lastNormal[3]; // the current normal the list leaves behind, if it sets one
+  unsigned long version = 0;
+};
+
 struct State {
   GLenum matrixMode = GL_MODELVIEW;
   Matrix modelview = identity, projection = identity;
-  // Derived from the two above when a vertex needs them after a change.
-  bool derivedStale = true;
-  Matrix modelviewProjection;
-  float normalMatrix[9]; // inverse transpose of the modelview's upper 3 by 3, row-major
 
   bool lighting = false, light0 = false, normalize = false;
   float lightPosition[4] = {0, 0, 1, 0}; // in eye space, as transformed when given
@@ -90,18 +107,27 @@ struct State {
   Material front, back;
   float normal[3] = {0, 0, 1};
 
+  // The uniforms of what is drawn now, made again from the above after any change to it.
+  bool uniformsStale = true;
+  Uniforms uniforms;
+
   GLenum primitive = 0; // inside glBegin: GL_TRIANGLES or GL_QUADS; 0 outside
   Vertex corners[4];
   int cornerCount = 0;
 
   GLuint nextList = 1;
-  std::map<GLuint, std::vector<Command>> lists;
+  std::map<GLuint, List> lists;
   std::deque<Matrix> listMatrices; // what MULTIPLY in a list points at; a deque never moves them
   GLuint recording = 0;            // the list being recorded, 0 when none
   GLenum recordingMode = 0;
   int callDepth = 0;
+  unsigned long listVersions = 0;
 
-  std::vector<Vertex> triangles;
+  std::vector<Vertex> vertices;
+  std::vector<Draw> draws;
+  // The draw that the next immediate-mode triangle may join: the last one, while it is of the
+  // frame's vertices and nothing has changed since. SIZE_MAX when none.
+  std::size_t openDraw = SIZE_MAX;
 };
 
 State &state() {
@@ -109,9 +135,16 @@ State &state() {
   return s;
 }
 
-void refreshDerived(State &s) {
-  if (!s.derivedStale) return;
-  s.modelviewProjection = multiply(s.projection, s.modelview);
+void changed(State &s) { s.uniformsStale = true; }
+
+void copy3(float *to, const float *from) { std::memcpy(to, from, 3 * sizeof(float)); }
+
+const Uniforms &currentUniforms(State &s) {
+  if (!s.uniformsStale) return s.uniforms;
+  Uniforms &u = s.uniforms;
+  Matrix product = multiply(s.projection, s.modelview); // as Mesa: one matrix, object to clip
+  std::memcpy(u.modelviewProjection, product.m, sizeof product.m);
+  std::memcpy(u.modelview, s.modelview.m, sizeof s.modelview.m);
   // Normals go through the inverse transpose: the cofactors of the upper 3 by 3 over its
   // determinant. The determinant's sign matters (a mirror turns normals round); its size does not
   // once normals are normalised, but it is kept so that an unnormalised normal is GL's.
@@ -121,10 +154,31 @@ void refreshDerived(State &s) {
                        b * g - a * h, b * f - c * e, c * d - a * f, a * e - b * d};
   float det = a * cofactor[0] + b * cofactor[1] + c * cofactor[2];
   if (det == 0) unsupported("a singular modelview matrix (normals cannot be transformed)");
-  // Row r of the inverse transpose is row r of the cofactor matrix over the determinant.
-  for (int k = 0; k < 9; k++)
-    s.normalMatrix[k] = cofactor[k] / det;
-  s.derivedStale = false;
+  // The cofactors are row by row; the shader takes the matrix column by column.
+  for (int row = 0; row < 3; row++)
+    for (int column = 0; column < 3; column++)
+      u.normalMatrix[column * 3 + row] = cofactor[row * 3 + column] / det;
+  std::memcpy(u.lightPosition, s.lightPosition, sizeof u.lightPosition);
+  copy3(u.lightAmbient, s.lightAmbient.c);
+  copy3(u.lightDiffuse, s.lightDiffuse.c);
+  copy3(u.lightSpecular, s.lightSpecular.c);
+  for (int k = 0; k < 3; k++) // the light model's global ambient is GL's default
+    u.globalAmbient[k] = 0.2f;
+  // No two-sided lighting: back faces take the front material and normal, as GL does.
+  copy3(u.ambient, s.front.ambient.c);
+  copy3(u.diffuse, s.front.diffuse.c);
+  copy3(u.specular, s.front.specular.c);
+  copy3(u.emission, s.front.emission.c);
+  u.alpha = std::fmin(std::fmax(s.front.diffuse.c[3], 0.0f), 1.0f);
+  u.shininess = s.front.shininess;
+  u.light0 = s.light0 ? 1.0f : 0.0f;
+  u.normalize = s.normalize ? 1.0f : 0.0f;
+  s.uniformsStale = false;
+  // A draw made under other uniforms cannot take more triangles.
+  if (s.openDraw != SIZE_MAX &&
+      std::memcmp(&s.draws[s.openDraw].uniforms, &u, sizeof(Uniforms)) != 0)
+    s.openDraw = SIZE_MAX;
+  return u;
 }
 
 float dot3(const float *u, const float *v) { return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]; }
@@ -136,64 +190,34 @@ void normalise3(float *v) {
     v[k] /= length;
 }
 
-// GL 1.1's lighting equation for one vertex, with light 0 only, a viewer at infinity along +z and
-// no two-sided lighting, so back faces take the front material and normal.
-void light(State &s, const float eye[4], Vertex &out) {
-  const Material &material = s.front;
-  if (!s.lighting) unsupported("unlit drawing (GL_LIGHTING off): there is no current colour");
-  float colour[3];
-  for (int k = 0; k < 3; k++) // the light model's global ambient is GL's default, 0.2
-    colour[k] = material.emission.c[k] + 0.2f * material.ambient.c[k];
-  if (s.light0) {
-    const float *n = s.normalMatrix;
-    float normal[3] = {dot3(n, s.normal), dot3(n + 3, s.normal), dot3(n + 6, s.normal)};
-    if (s.normalize) normalise3(normal);
-    float toLight[3];
-    for (int k = 0; k < 3; k++) // the light's w is 1 or 0, the vertex's 1 (affine modelview)
-      toLight[k] = s.lightPosition[3] != 0 ? s.lightPosition[k] - eye[k] : s.lightPosition[k];
-    normalise3(toLight);
-    float diffuse = dot3(normal, toLight);
-    float specular = 0;
-    if (diffuse > 0) {
-      float half[3] = {toLight[0], toLight[1], toLight[2] + 1};
-      normalise3(half);
-      // pow(x, 0) is 1 for every x, 0 included, as Mesa draws shininess 0.
-      specular = std::pow(std::fmax(dot3(normal, half), 0.0f), material.shininess);
-    } else {
-      diffuse = 0;
-    }
-    for (int k = 0; k < 3; k++)
-      colour[k] += s.lightAmbient.c[k] * material.ambient.c[k] +
-                   diffuse * s.lightDiffuse.c[k] * material.diffuse.c[k] +
-                   specular * s.lightSpecular.c[k] * material.specular.c[k];
+void emitTriangle(State &s, int a, int b, int c) {
+  const Uniforms &u = currentUniforms(s);
+  if (s.openDraw == SIZE_MAX) {
+    s.openDraw = s.draws.size();
+    s.draws.push_back({u, 0, s.vertices.size(), 0});
   }
-  for (int k = 0; k < 3; k++)
-    out.colour[k] = std::fmin(std::fmax(colour[k], 0.0f), 1.0f);
-  out.colour[3] = std::fmin(std::fmax(material.diffuse.c[3], 0.0f), 1.0f);
+  s.draws[s.openDraw].count += 3;
+  s.vertices.push_back(s.corners[a]);
+  s.vertices.push_back(s.corners[b]);
+  s.vertices.push_back(s.corners[c]);
 }
 
-void emitTriangle(State &s, int a, int b, int c) {
-  s.triangles.push_back(s.corners[a]);
-  s.triangles.push_back(s.corners[b]);
-  s.triangles.push_back(s.corners[c]);
-}
+// Mesa's split of a quad: the diagonal from the first corner. The other one shades the inside
+// differently, since each corner is lit on its own. Returns the triangles' corners, 6 of them.
+const int quadSplit[6] = {0, 1, 2, 0, 2, 3};
 
 void vertex(State &s, const float object[4]) {
   if (s.primitive == 0) unsupported("glVertex3f outside glBegin/glEnd");
-  refreshDerived(s);
-  float eye[4];
+  if (!s.lighting) unsupported("unlit drawing (GL_LIGHTING off): there is no current colour");
   Vertex &corner = s.corners[s.cornerCount++];
-  transform(s.modelview, object, eye);
-  transform(s.modelviewProjection, object, corner.clip); // as Mesa: one matrix, object to clip
-  light(s, eye, corner);
+  copy3(corner.position, object);
+  copy3(corner.normal, s.normal);
   if (s.primitive == GL_TRIANGLES && s.cornerCount == 3) {
     emitTriangle(s, 0, 1, 2);
     s.cornerCount = 0;
   } else if (s.primitive == GL_QUADS && s.cornerCount == 4) {
-    // Mesa's split: the diagonal from the first corner. The other one shades the inside
-    // differently, since each corner is lit on its own.
-    emitTriangle(s, 0, 1, 2);
-    emitTriangle(s, 0, 2, 3);
+    emitTriangle(s, quadSplit[0], quadSplit[1], quadSplit[2]);
+    emitTriangle(s, quadSplit[3], quadSplit[4], quadSplit[5]);
     s.cornerCount = 0;
   }
 }
@@ -206,6 +230,8 @@ void setColour(Colour &to, const float *v) {
 void material(State &s, GLenum face, GLenum name, const float *v) {
   if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK)
     unsupported("glMaterialfv: unknown face");
+  // Each corner would need its own material, and a draw has one.
+  if (s.cornerCount != 0) unsupported("glMaterialfv between the corners of one primitive");
   for (Material *m : {&s.front, &s.back}) {
     if ((m == &s.front && face == GL_BACK) || (m == &s.back && face == GL_FRONT)) continue;
     switch (name) {
@@ -233,6 +259,7 @@ void material(State &s, GLenum face, GLenum name, const float *v) {
       unsupported("glMaterialfv: a parameter other than the colours and shininess");
     }
   }
+  changed(s);
 }
 
 void lightParameter(State &s, GLenum which, GLenum name, const float *v) {
@@ -254,6 +281,7 @@ void lightParameter(State &s, GLenum which, GLenum name, const float *v) {
   default:
     unsupported("glLightfv: a parameter other than the position and colours");
   }
+  changed(s);
 }
 
 Matrix &currentMatrix(State &s) {
@@ -262,13 +290,88 @@ Matrix &currentMatrix(State &s) {
 
 void execute(State &s, const Command &command);
 
-void callList(State &s, GLuint list) {
-  auto found = s.lists.find(list);
+void callList(State &s, GLuint id) {
+  auto found = s.lists.find(id);
   if (found == s.lists.end()) return; // GL: a list never defined does nothing
-  if (++s.callDepth > 64) unsupported("glCallList nested deeper than 64 lists");
-  for (const Command &command : found->second)
-    execute(s, command);
-  s.callDepth--;
+  const List &list = found->second;
+  if (!list.onGpu) {
+    if (++s.callDepth > 64) unsupported("glCallList nested deeper than 64 lists");
+    for (const Command &command : list.commands)
+      execute(s, command);
+    s.callDepth--;
+    return;
+  }
+  if (!s.lighting) unsupported("unlit drawing (GL_LIGHTING off): there is no current colour");
+  for (const Run &run : list.runs) {
+    for (const Command &command : run.materials)
+      material(s, command.a, command.b, command.v);
+    if (run.count == 0) continue;
+    s.draws.push_back({currentUniforms(s), id, run.first, run.count});
+    s.openDraw = SIZE_MAX;
+  }
+  if (list.setsNormal) copy3(s.normal, list.lastNormal);
+}
+
+// Makes the list's vertices and runs when it holds nothing but primitives, normals and materials,
+// each vertex after a normal of the list's own; otherwise leaves it to be replayed.
+void compile(List &list) {
+  list.onGpu = list.setsNormal = false;
+  list.vertices.clear();
+  list.indices.clear();
+  list.runs.assign(1, Run{{}, 0, 0});
+  GLenum primitive = 0;
+  bool hasNormal = false;
+  Vertex corners[4];
+  int cornerCount = 0;
+  for (const Command &c : list.commands) {
+    switch (c.op) {
+    case Command::BEGIN:
+      if (primitive != 0) unsupported("glBegin inside glBegin/glEnd");
+      if (c.a != GL_TRIANGLES && c.a != GL_QUADS)
+        unsupported("glBegin: a primitive other than GL_TRIANGLES and GL_QUADS");
+      primitive = c.a;
+      cornerCount = 0;
+      break;
+    case Command::END:
+      if (primitive == 0) unsupported("glEnd without glBegin");
+      primitive = 0;
+      break;
+    case Command::NORMAL:
+      copy3(list.lastNormal, c.v);
+      hasNormal = list.setsNormal = true;
+      break;
+    case Command::VERTEX: {
+      if (primitive == 0) unsupported("glVertex3f outside glBegin/glEnd");
+      if (!hasNormal) return; // lit by the normal current at each call: replayed
+      Vertex &corner = corners[cornerCount++];
+      copy3(corner.position, c.v);
+      copy3(corner.normal, list.lastNormal);
+      // Each corner once, the triangles by index: a quad's two share two corners, which the GPU
+      // then lights once.
+      const int triangle[3] = {0, 1, 2};
+      const int *order = primitive == GL_QUADS ? quadSplit : triangle;
+      int count = 0;
+      if (primitive == GL_TRIANGLES && cornerCount == 3) count = 3;
+      if (primitive == GL_QUADS && cornerCount == 4) count = 6;
+      if (count == 0) break;
+      GLuint first = (GLuint)list.vertices.size();
+      list.vertices.insert(list.vertices.end(), corners, corners + cornerCount);
+      for (int k = 0; k < count; k++)
+        list.indices.push_back(first + (GLuint)order[k]);
+      list.runs.back().count += count;
+      cornerCount = 0;
+      break;
+    }
+    case Command::MATERIAL:
+      if (cornerCount != 0) unsupported("glMaterialfv between the corners of one primitive");
+      if (list.runs.back().count != 0) list.runs.push_back(Run{{}, list.indices.size(), 0});
+      list.runs.back().materials.push_back(c);
+      break;
+    default:
+      return; // matrices, lights and calls of other lists: replayed
+    }
+  }
+  list.onGpu = primitive == 0;
 }
 
 void execute(State &s, const Command &c) {
@@ -287,6 +390,7 @@ void execute(State &s, const Command &c) {
   case Command::END:
     if (s.primitive == 0) unsupported("glEnd without glBegin");
     s.primitive = 0; // GL drops the corners of an unfinished primitive
+    s.cornerCount = 0;
     break;
   case Command::NORMAL:
     for (int k = 0; k < 3; k++)
@@ -308,11 +412,11 @@ void execute(State &s, const Command &c) {
     break;
   case Command::LOAD_IDENTITY:
     currentMatrix(s) = identity;
-    s.derivedStale = true;
+    changed(s);
     break;
   case Command::MULTIPLY:
     currentMatrix(s) = multiply(currentMatrix(s), *c.by);
-    s.derivedStale = true;
+    changed(s);
     break;
   case Command::CALL:
     if (s.primitive != 0) unsupported("glCallList inside glBegin/glEnd");
@@ -321,7 +425,8 @@ void execute(State &s, const Command &c) {
   }
 }
 
-// Records the call while a list is being made, and runs it unless the list is GL_COMPILE only.
+// Records the call while a list is being made (GL_COMPILE_AND_EXECUTE draws the list once it is
+// whole, at glEndList); runs it otherwise.
 void submit(Command command, const Matrix *by = nullptr) {
   State &s = state();
   if (s.recording != 0) {
@@ -329,18 +434,45 @@ void submit(Command command, const Matrix *by = nullptr) {
       s.listMatrices.push_back(*by);
       command.by = &s.listMatrices.back();
     }
-    s.lists[s.recording].push_back(command);
-    if (s.recordingMode == GL_COMPILE) return;
+    s.lists[s.recording].commands.push_back(command);
+    return;
   }
   command.by = by;
   execute(s, command);
+}
+
+// Draws of lists about to be made again or deleted are handed over while their vertices exist.
+void handOffDrawsOf(GLuint list, GLsizei range) {
+  for (const Draw &draw : state().draws)
+    if (draw.list >= list && draw.list - list < (GLuint)range) {
+      drawPending();
+      return;
+    }
 }
 
 void multiplyBy(const Matrix &by) { submit({Command::MULTIPLY, 0, 0, {}, nullptr, 0}, &by); }
 
 } // namespace
 
-std::vector<Vertex> &pendingTriangles() { return state().triangles; }
+const std::vector<Draw> &pendingDraws(void) { return state().draws; }
+const std::vector<Vertex> &pendingVertices(void) { return state().vertices; }
+
+void clearPending(void) {
+  State &s = state();
+  s.draws.clear();
+  s.vertices.clear();
+  s.openDraw = SIZE_MAX;
+}
+
+const std::vector<Vertex> *listVertices(GLuint list, const std::vector<GLuint> **indices,
+                                        unsigned long *version) {
+  State &s = state();
+  auto found = s.lists.find(list);
+  if (found == s.lists.end() || !found->second.onGpu) return nullptr;
+  *indices = &found->second.indices;
+  *version = found->second.version;
+  return &found->second.vertices;
+}
 
 bool enableFixedFunction(GLenum capability, bool on) {
   State &s = state();
@@ -350,16 +482,23 @@ bool enableFixedFunction(GLenum capability, bool on) {
     return true;
   case GL_LIGHT0:
     s.light0 = on;
-    return true;
+    break;
   case GL_NORMALIZE:
     s.normalize = on;
-    return true;
+    break;
   default:
     return false;
   }
+  changed(s);
+  return true;
 }
 
 bool recordingList() { return state().recording != 0; }
+
+void currentMatrices(float modelview[16], float projection[16]) {
+  std::memcpy(modelview, state().modelview.m, sizeof(float[16]));
+  std::memcpy(projection, state().projection.m, sizeof(float[16]));
+}
 
 } // namespace fixedgl
 
@@ -470,7 +609,8 @@ void glNewList(GLuint list, GLenum mode) {
   if (mode != GL_COMPILE && mode != GL_COMPILE_AND_EXECUTE) unsupported("glNewList: unknown mode");
   if (s.recording != 0) unsupported("glNewList while another list is being recorded");
   if (s.primitive != 0) unsupported("glNewList inside glBegin/glEnd");
-  s.lists[list].clear(); // a list made again replaces the old one
+  fixedgl::handOffDrawsOf(list, 1);
+  s.lists[list].commands.clear(); // a list made again replaces the old one
   s.recording = list;
   s.recordingMode = mode;
 }
@@ -478,7 +618,12 @@ void glNewList(GLuint list, GLenum mode) {
 void glEndList() {
   fixedgl::State &s = fixedgl::state();
   if (s.recording == 0) unsupported("glEndList without glNewList");
+  GLuint list = s.recording;
   s.recording = 0;
+  fixedgl::List &made = s.lists[list];
+  fixedgl::compile(made);
+  made.version = ++s.listVersions;
+  if (s.recordingMode == GL_COMPILE_AND_EXECUTE) fixedgl::callList(s, list);
 }
 
 // Not among the game's calls: the benchmark page (bench/frame_web.cpp) frees the sphere list that a
@@ -488,6 +633,7 @@ void glDeleteLists(GLuint list, GLsizei range) {
   if (range < 0) unsupported("glDeleteLists: a negative range");
   if (s.recording >= list && s.recording - list < (GLuint)range)
     unsupported("glDeleteLists of the list being recorded");
+  fixedgl::handOffDrawsOf(list, range);
   for (GLsizei k = 0; k < range; k++)
     s.lists.erase(list + (GLuint)k);
 }
