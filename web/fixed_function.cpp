@@ -361,6 +361,13 @@ bool enableFixedFunction(GLenum capability, bool on) {
 
 bool recordingList() { return state().recording != 0; }
 
+void currentMatrices(float modelview[16], float projection[16]) {
+  for (int k = 0; k < 16; k++) {
+    modelview[k] = state().modelview.m[k];
+    projection[k] = state().projection.m[k];
+  }
+}
+
 } // namespace fixedgl
 
 using fixedgl::Command;

@@ -36,6 +36,21 @@ bool recordingList();
 // The triangles that the rasteriser has drawn since the start (a quad counts two).
 unsigned long trianglesDrawn(void);
 
+// The modelview and projection matrices (column-major, GL's order) in force now; webgl.cpp adds the
+// viewport for frameMatrices.
+void currentMatrices(float modelview[16], float projection[16]);
+
+// For the page. After WebGL's context is restored (the page calls it from its webglcontextrestored
+// handler): makes again everything the back-end keeps on the GPU (the program, the buffer, and
+// the clear colour, depth test and viewport in force) from what it keeps on the CPU. The caller
+// draws a frame afterwards.
+void remakeGpuObjects(void);
+
+// For the page: the modelview and projection matrices (column-major, GL's order) and the viewport
+// (x, y, width, height in buffer pixels) in force now; between frames, those the last frame ended
+// with.
+void frameMatrices(float modelview[16], float projection[16], int viewport[4]);
+
 // Ends the program with "fizzgrid: GL back-end: WHAT" on standard error.
 [[noreturn]] void unsupported(const char *what);
 

@@ -27,8 +27,13 @@ GLuint compile(GLenum kind, const char *source) {
   return shader;
 }
 
-// Made on the first draw, once the toolkit has made the context current.
+// Made on the first draw, once the toolkit has made the context current, and again after the
+// context is restored.
 GLuint buffer;
+// The GL state given so far, kept to give it again to a restored context.
+GLclampf clearColour[4];
+bool depthTest;
+GLint viewport[4];
 // Triangles handed to WebGL since the start, for a page or a test to read (trianglesDrawn).
 unsigned long drawnTriangles;
 
@@ -74,8 +79,23 @@ void notInList(const char *call) {
 
 unsigned long fixedgl::trianglesDrawn(void) { return drawnTriangles; }
 
+void fixedgl::remakeGpuObjects(void) {
+  buffer = 0; // the lost context took the program and buffer with it
+  prepare();
+  emscripten_glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+  if (depthTest) emscripten_glEnable(GL_DEPTH_TEST);
+  emscripten_glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+}
+
+void fixedgl::frameMatrices(float modelview[16], float projection[16], int viewportNow[4]) {
+  currentMatrices(modelview, projection);
+  for (int k = 0; k < 4; k++)
+    viewportNow[k] = viewport[k];
+}
+
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
   notInList("glClearColor inside a display list");
+  clearColour[0] = red, clearColour[1] = green, clearColour[2] = blue, clearColour[3] = alpha;
   emscripten_glClearColor(red, green, blue, alpha);
 }
 
@@ -90,6 +110,7 @@ void glClear(GLbitfield mask) {
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
   notInList("glViewport inside a display list");
   drawPending(); // what was lit so far belongs to the old viewport
+  viewport[0] = x, viewport[1] = y, viewport[2] = width, viewport[3] = height;
   emscripten_glViewport(x, y, width, height);
 }
 
@@ -98,6 +119,7 @@ void glEnable(GLenum capability) {
   if (fixedgl::enableFixedFunction(capability, true)) return;
   if (capability != GL_DEPTH_TEST) fixedgl::unsupported("glEnable: an unsupported capability");
   drawPending();
+  depthTest = true;
   emscripten_glEnable(capability); // GL's default depth function, GL_LESS, is WebGL's too
 }
 

@@ -1,28 +1,23 @@
 #!/usr/bin/python3
 # End to end in the browser: the game's page in headless Chromium (scripts/chromium.py), played
 # with real key events, each screen compared with the README's pictures as tests/e2e/play.sh
-# compares the native window's. Exits 77 (skipped) where Chromium cannot start; fails on anything
-# else. FIZZGRID_TIMEOUT_MULTIPLIER scales every wait. Usage: play.py PAGE.html
+# compares the native window's, in the games of tests/games.txt; before them, the whole board in a
+# 500 by 500 window, and the window made 600 by 700, where the canvas is 600 by 600 again. Exits 77
+# (skipped) where Chromium cannot start; fails on anything else. FIZZGRID_TIMEOUT_MULTIPLIER scales
+# every wait. Usage: play.py PAGE.html
+import base64
 import io
 import os
 import sys
 import time
 
 from PIL import Image, ImageChops
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.keys import Keys
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), '../../scripts'))
-import chromium
+import board
+from board import Failure, chromium, until
 
 SHOTS = os.path.join(os.path.dirname(__file__), '../../docs/screenshots')
-WAIT = 5 * chromium.TIME_SCALE  # seconds
-ARROWS = {'Left': Keys.ARROW_LEFT, 'Right': Keys.ARROW_RIGHT, 'Up': Keys.ARROW_UP,
-          'Down': Keys.ARROW_DOWN}
-
-
-class Failure(Exception):
-    pass
+WAIT = board.WAIT
 
 
 def unlike(shot, name):
@@ -48,86 +43,56 @@ def unlike(shot, name):
     return f'{over8} pixels differ by more than 8 levels (40 may), {over4} by more than 4 (120 may)'
 
 
-def play(browser, page):
-    browser.get(page)
-    state = lambda: browser.execute_script('return document.body.dataset.game')
-    until(lambda: state() == 'running', 'the game started')
-    # Scrollable and taller than the window, so that a key left to the browser would scroll it.
-    browser.execute_script("document.documentElement.style.overflow = 'auto';"
-                           "document.body.style.minHeight = '3000px'")
+def play(browser, url):
+    chromium.emulate(browser, 500, 500)
+    page = board.Page(browser, url)
     if browser.title != 'Fizzgrid -- Quillon Final Project':
         raise Failure(f'title {browser.title}')
-    canvas = browser.find_element('css selector', 'canvas')
-    size = browser.execute_script('const c = arguments[0], r = c.getBoundingClientRect();'
-                                  'return `${c.width}x${c.height} ${r.width}x${r.height}`', canvas)
-    if size != '600x600 600x600':
-        raise Failure(f'canvas {size}')
-    if not browser.execute_script('return document.activeElement === arguments[0]', canvas):
+    icon = page.js("return document.querySelector('link[rel=icon]').href")
+    with open(os.path.join(os.path.dirname(__file__), '../../data/fizzgrid.svg'), 'rb') as art:
+        if base64.b64decode(icon.partition('base64,')[2]) != art.read():
+            raise Failure(f'the icon in the tab is not the artwork: {icon[:80]}')
+    left, top, width, height, _, _ = page.box()
+    if left < 0 or top < 0 or left + width > 500 or top + height > 500:
+        raise Failure(f'the canvas at {left},{top} of {width}x{height} in a 500x500 window')
+    board.tiles(page)  # all 64 tiles, none cut by the canvas's edge
+    chromium.emulate(browser, 600, 700)
+    until(lambda: page.box()[2:] == [600, 600, 600, 600], 'a 600 by 600 canvas')
+    # Scrollable and taller than the window, so that a key left to the browser would scroll it.
+    page.js("document.documentElement.style.overflow = 'auto';"
+            "document.documentElement.appendChild(document.createElement('div')).style.height ="
+            "'3000px'")
+    if not page.js('return document.activeElement === arguments[0]', page.canvas):
         raise Failure('the canvas does not have the keyboard')
 
     def show(what, name):  # polls the canvas until it shows the picture NAME
         end = time.monotonic() + WAIT
-        while why := unlike(canvas.screenshot_as_png, name):
+        while why := unlike(page.canvas.screenshot_as_png, name):
             if time.monotonic() > end:
                 raise Failure(f'the page never showed {what}: {why}')
 
-    def keys(*names):
-        ActionChains(browser).send_keys(*[ARROWS.get(key, key) for key in names]).perform()
-        scrolled = browser.execute_script('return `${scrollX},${scrollY}`')
+    show('the starting board, drawn again at 600 by 600', 'start')
+    for step, *args in board.games():
+        if step == 'show':
+            show(args[1], args[0])
+            continue
+        page.keys(*args[0])
+        scrolled = page.js('return `${scrollX},${scrollY}`')
         if scrolled != '0,0':
             raise Failure(f'the keys scrolled the page to {scrolled}')
-
-    cursor = [4, 4]
-
-    def place(*cells):  # the arrows from the cursor to each cell in turn, and Enter on it
-        presses = []
-        for x, y in cells:
-            presses += ['Left'] * (cursor[0] - x) + ['Right'] * (x - cursor[0])
-            presses += ['Down'] * (cursor[1] - y) + ['Up'] * (y - cursor[1]) + [Keys.ENTER]
-            cursor[:] = [x, y]
-        keys(*presses)
-
-    def new_game():
-        cursor[:] = [4, 4]
-        keys(' ')
-
-    show('the starting board', 'start')
-    # An arrow too many at each edge; 1 on (0,0), 2 on (1,0), 1 refused there, 1 on (0,0): 1 wins.
-    keys(*['Left'] * 5 + ['Down'] * 5)
-    cursor[:] = [0, 0]
-    show("player 1's cursor on (0,0)", 'cursor')
-    place((0, 0), (1, 0), (1, 0), (0, 0))
-    show("player 1's win", 'player1-wins')
-    new_game()
-    show('the starting board', 'start')
-    # 1 on (0,1), 2 on (0,0), 1 on (0,1), 2 on (0,0): it bursts and takes 1's only cell: 2 wins.
-    place((0, 1), (0, 0), (0, 1), (0, 0))
-    show("player 2's win", 'player2-wins')
-    new_game()
-    # The game of the README's first picture (bench/scenes.cpp), its last move a burst on (7,2).
-    place((4, 4), (5, 4), (4, 4), (5, 4), (4, 4), (5, 3), (3, 4), (5, 3), (4, 5), (5, 3), (7, 2),
-          (7, 1), (7, 2), (6, 5), (7, 2))
-    show('the game in progress', 'progress')
-    keys('q')
-    until(lambda: state() == 'ended' and 'has ended. Reload' in
-          browser.find_element('tag name', 'body').text, 'the end of the game after q')
-
-
-def until(holds, what):
-    end = time.monotonic() + WAIT
-    while not holds():
-        if time.monotonic() > end:
-            raise Failure(f'the page never showed {what}')
+    page.keys('q')
+    until(lambda: page.state() == 'ended' and 'has ended. Reload' in
+          page.js('return document.body.innerText'), 'the end of the game after q')
 
 
 def main():
-    page = chromium.page_url(sys.argv[1])
-    browser = chromium.launch(800, 700)
+    url = chromium.page_url(sys.argv[1])
+    browser = chromium.launch(500, 500)
     if browser is None:
         sys.exit(77)
     problem = ''
     try:
-        play(browser, page)
+        play(browser, url)
     except Failure as failure:
         problem = str(failure)
     finally:
