@@ -1,5 +1,6 @@
 # What the web tests share: the scripted games of tests/games.txt, the game's page in Chromium
 # (state, screenshots, keys, taps and clicks), and the tiles found on a screenshot of the board.
+import base64
 import io
 import os
 import sys
@@ -82,8 +83,11 @@ class Page:
         return self.js('const c = arguments[0], r = c.getBoundingClientRect();'
                        'return [r.left, r.top, r.width, r.height, c.width, c.height]', self.canvas)
 
-    def shot(self):
-        return Image.open(io.BytesIO(self.canvas.screenshot_as_png)).convert('RGB')
+    def shot(self):  # the canvas's pixels, straight from DevTools: twice as fast as WebDriver's
+        left, top, width, height, _, _ = self.box()
+        png = self.browser.execute_cdp_cmd('Page.captureScreenshot', {'clip': {
+            'x': left, 'y': top, 'width': width, 'height': height, 'scale': 1}})['data']
+        return Image.open(io.BytesIO(base64.b64decode(png))).convert('RGB')
 
     def settled(self):
         """The screen once no wave is under way and two captures agree."""
