@@ -36,16 +36,7 @@ place() { # X,Y ...: the arrows from the cursor (x, y) to each cell in turn, and
   done
   xdotool key --delay 1 "${keys[@]}"
 }
-arrows() { # KEY ...: pressed; the cursor (x, y) follows them, stopping at the edges
-  local key
-  for key; do
-    case $key in
-      Left) ((x > 0 && x--)) ;; Right) ((x < 7 && x++)) ;;
-      Down) ((y > 0 && y--)) ;; Up) ((y < 7 && y++)) ;;
-    esac
-  done
-  xdotool key --delay 1 "$@"
-}
+arrows() { x=${1%,*} y=${1#*,}; xdotool key --delay 1 "${@:2}"; } # X,Y KEY ...: X,Y after them
 
 x=4 y=4
 while read -r step picture what <&3; do # the games of tests/games.txt, on 3: not the tools' input

@@ -14,9 +14,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), '../../scripts'))
 import chromium  # noqa: E402
 
 WAIT = 5 * chromium.TIME_SCALE  # seconds
-KEYS = {'Left': Keys.ARROW_LEFT, 'Right': Keys.ARROW_RIGHT, 'Up': Keys.ARROW_UP,
-        'Down': Keys.ARROW_DOWN, 'Enter': Keys.ENTER, 'Space': ' ', 'q': 'q'}
-ARROWS = {'Left': (-1, 0), 'Right': (1, 0), 'Down': (0, -1), 'Up': (0, 1)}
+KEYS = {'Left': Keys.LEFT, 'Right': Keys.RIGHT, 'Up': Keys.UP, 'Down': Keys.DOWN,
+        'Enter': Keys.ENTER, 'Space': ' ', 'q': 'q'}
 
 
 class Failure(Exception):
@@ -29,6 +28,26 @@ def until(holds, what, wait=WAIT):
         if time.monotonic() > end:
             raise Failure(f'the page never showed {what}')
     return result
+
+
+def run(test):
+    """TEST(browser) in a fresh Chromium; exits 77 (skipped) where Chromium cannot start, and
+    fails on a Failure or any error in the page's console."""
+    browser = chromium.launch(600, 600)
+    if browser is None:
+        sys.exit(77)
+    problem = ''
+    try:
+        test(browser)
+    except Failure as failure:
+        problem = str(failure)
+    finally:
+        errors = chromium.errors(browser)
+        browser.quit()
+    if errors:
+        problem += f"{'; ' if problem else ''}the page's errors: {errors}"
+    if problem:
+        sys.exit(f'FAIL: {problem}')
 
 
 def games():
@@ -46,9 +65,8 @@ def games():
                 cursor = [4, 4]
                 yield 'move', ['Space'], [None]
             elif step == 'arrows':
-                for key in args:
-                    cursor = [min(7, max(0, cursor[k] + ARROWS[key][k])) for k in (0, 1)]
-                yield 'move', args, [tuple(cursor)]
+                cursor = [int(n) for n in args[0].split(',')]
+                yield 'move', args[1:], [tuple(cursor)]
             elif step == 'place':
                 keys, taps = [], []
                 for x, y in (map(int, cell.split(',')) for cell in args):
@@ -57,13 +75,9 @@ def games():
                     taps += [(x, y)] * (1 if cursor == [x, y] else 2)  # to the cell, then on it
                     cursor = [x, y]
                 yield 'move', keys, taps
-            else:
-                raise Failure(f'tests/games.txt: no step {step}')
 
 
-class Page:
-    """The game's page, loaded and running, in BROWSER."""
-
+class Page:  # the game's page, loaded and running
     def __init__(self, browser, url):
         self.browser = browser
         browser.get(url)
@@ -89,16 +103,12 @@ class Page:
             'x': left, 'y': top, 'width': width, 'height': height, 'scale': 1}})['data']
         return Image.open(io.BytesIO(base64.b64decode(png))).convert('RGB')
 
-    def settled(self):
-        """The screen once no wave is under way and two captures agree."""
+    def settled(self):  # the screen once no wave is under way and two captures agree
         until(lambda: self.call('fizzgridPhase') in (0, 3, 4), 'the end of the wave')
-        last, now = None, self.shot()
-        end = time.monotonic() + WAIT
-        while last is None or now.tobytes() != last.tobytes():
-            if time.monotonic() > end:
-                raise Failure('the page never showed a settled screen')
-            last, now = now, self.shot()
-        return now
+        shots = [self.shot()]
+        until(lambda: shots.append(self.shot()) or shots[-1].tobytes() == shots[-2].tobytes(),
+              'a settled screen')
+        return shots[-1]
 
     def show(self, want, what):  # waits until the canvas shows the image WANT, pixel for pixel
         until(lambda: self.shot().tobytes() == want.tobytes(), what)
@@ -121,50 +131,32 @@ class Page:
 
 
 def tiles(page):
-    """The board on the canvas now: {(x, y): a point inside that tile, in CSS pixels of the
-    viewport} and points in the gaps between neighbouring tiles, from what the screen shows: each
-    top face, facing the light, is a patch of pixels brighter than 128 levels; the sides the tiles
-    show are darker (118 levels at most on an empty board), the gaps black."""
+    """The board on the screen now: {(x, y): a point well inside that tile's top face} and points
+    in the gaps between tiles, in CSS pixels of the viewport. Top faces, facing the light, are
+    brighter than 128 levels (the sides the tiles show, at most 118 on an empty board), the gaps
+    black; each column of tiles covers a run of screen columns, and each row a run of lines."""
     left, top, width, _, _, _ = page.box()
-    side = min(400, round(width))  # enough to see every gap; a patch search in Python is slow
-    shot = page.shot().resize((side, side), Image.NEAREST)
-    scale = side / width  # pixels of SHOT per CSS pixel
-    lit = [max(p) > 24 for p in shot.getdata()]
-    face = [max(p) > 128 for p in shot.getdata()]
-    if any(lit[:side] + lit[-side:] + lit[::side] + lit[side - 1::side]):
+    shot = page.shot()
+    scale, side = shot.size[0] / width, shot.size[0]
+    pixels = list(shot.getdata())
+    lit = lambda i: max(pixels[i]) > 24  # noqa: E731
+    if any(lit(i) or lit(i * side) or lit(side * side - 1 - i) or lit(i * side + side - 1)
+           for i in range(side)):
         raise Failure('the board runs off the canvas')
-    patches, seen = [], bytearray(len(lit))
-    for start in range(len(lit)):
-        if not face[start] or seen[start]:
-            continue
-        seen[start], todo, xs, ys, count = 1, [start], 0, 0, 0
-        while todo:
-            at = todo.pop()
-            x, y = at % side, at // side
-            xs, ys, count = xs + x + 0.5, ys + y + 0.5, count + 1
-            for near in (at - 1, at + 1, at - side, at + side):  # the border is dark: no wrapping
-                if face[near] and not seen[near]:
-                    seen[near] = 1
-                    todo.append(near)
-        patches.append((xs / count, ys / count))
-    if len(patches) != 64:
-        raise Failure(f'{len(patches)} tiles on the screen, not 64')
-    # Eight columns from the left, each of eight tiles from the bottom (the world's y is up).
-    patches.sort()
-    cells = {}
-    for x in range(8):
-        for y, (px, py) in enumerate(sorted(patches[8 * x:8 * x + 8], key=lambda p: -p[1])):
-            cells[x, y] = (px, py)
-    gaps = []
-    for (x, y), (px, py) in cells.items():  # the middle of the dark run towards each neighbour
-        for near in [cells.get((x + 1, y)), cells.get((x, y + 1))]:
-            if near is None:
-                continue
-            line = [(px + (near[0] - px) * k / 100, py + (near[1] - py) * k / 100)
-                    for k in range(101)]
-            dark = [p for p in line if not lit[int(p[1]) * side + int(p[0])]]
-            if not dark:
-                raise Failure(f'no gap between tile {x},{y} and its neighbour')
-            gaps.append(dark[len(dark) // 2])
-    css = lambda p: (left + p[0] / scale, top + p[1] / scale)  # noqa: E731
-    return {cell: css(p) for cell, p in cells.items()}, [css(p) for p in gaps]
+    face = [max(p) > 128 for p in pixels]
+    runs = []  # [first, last] of each run of columns, then of rows, holding a top face
+    for across in [[any(face[x::side]) for x in range(side)],
+                   [any(face[y * side:(y + 1) * side]) for y in range(side)]]:
+        starts = [k for k in range(side) if across[k] and (k == 0 or not across[k - 1])]
+        ends = [k for k in range(side) if across[k] and (k == side - 1 or not across[k + 1])]
+        if len(starts) != 8:
+            raise Failure(f'{len(starts)} columns or rows of tiles on the screen, not 8')
+        runs.append(list(zip(starts, ends)))
+    middle = lambda run: (run[0] + run[1] + 1) / 2  # noqa: E731
+    gap = lambda runs, k: (runs[k][1] + 1 + runs[k + 1][0]) / 2  # noqa: E731
+    css = lambda x, y: (left + x / scale, top + y / scale)  # noqa: E731
+    columns, rows = runs[0], runs[1][::-1]  # rows from the bottom: the world's y is up
+    cells = {(x, y): css(middle(columns[x]), middle(rows[y])) for x in range(8) for y in range(8)}
+    gaps = [css(gap(columns, k), middle(rows[y])) for k in range(7) for y in range(8)]
+    gaps += [css(middle(columns[x]), gap(runs[1], k)) for x in range(8) for k in range(7)]
+    return cells, gaps

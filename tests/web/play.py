@@ -6,7 +6,6 @@
 # (skipped) where Chromium cannot start; fails on anything else. FIZZGRID_TIMEOUT_MULTIPLIER scales
 # every wait. Usage: play.py PAGE.html
 import base64
-import io
 import os
 import sys
 import time
@@ -20,7 +19,7 @@ SHOTS = os.path.join(os.path.dirname(__file__), '../../docs/screenshots')
 WAIT = board.WAIT
 
 
-def unlike(shot, name):
+def unlike(got, name):
     """Why a screen is not like the picture NAME, or '' when it is.
 
     SwiftShader rasterizes a little differently from Mesa's llvmpipe, which drew the pictures (the
@@ -28,7 +27,6 @@ def unlike(shot, name):
     fall on the other side of them, a whole line each; elsewhere, measured on every picture, at
     most 31 silhouette pixels differ by more than 8 levels of 255, and the winner's shading by
     more than 4 in 74."""
-    got = Image.open(io.BytesIO(shot)).convert('RGB')
     if got.size != (600, 600):
         return f'size {got.size}'
     want = Image.open(os.path.join(SHOTS, name + '.png')).convert('RGB')
@@ -67,7 +65,7 @@ def play(browser, url):
 
     def show(what, name):  # polls the canvas until it shows the picture NAME
         end = time.monotonic() + WAIT
-        while why := unlike(page.canvas.screenshot_as_png, name):
+        while why := unlike(page.shot(), name):
             if time.monotonic() > end:
                 raise Failure(f'the page never showed {what}: {why}')
 
@@ -85,23 +83,4 @@ def play(browser, url):
           page.js('return document.body.innerText'), 'the end of the game after q')
 
 
-def main():
-    url = chromium.page_url(sys.argv[1])
-    browser = chromium.launch(500, 500)
-    if browser is None:
-        sys.exit(77)
-    problem = ''
-    try:
-        play(browser, url)
-    except Failure as failure:
-        problem = str(failure)
-    finally:
-        errors = chromium.errors(browser)
-        browser.quit()
-    if errors:
-        problem += f"{'; ' if problem else ''}the page's errors: {errors}"
-    if problem:
-        sys.exit(f'FAIL: {problem}')
-
-
-main()
+board.run(lambda browser: play(browser, chromium.page_url(sys.argv[1])))
