@@ -86,9 +86,9 @@ def tiles_test(browser, url):  # each tile by one tap, upright and turned; taps 
 
 
 def wave(page, touch, cursor, *after):  # TOUCH in the wave under way, AFTER it: cursor on CURSOR
-    if page.call('fizzgridPhase') not in (1, 2):
-        raise Failure('the wave ended before the test could touch the board in it')
     touch()
+    if page.call('fizzgridPhase') not in (1, 2):  # so it was when the touch came
+        raise Failure('the wave ended before the test could touch the board in it')
     until(lambda: page.call('fizzgridPhase') == 0, 'the end of the wave')
     for kind in after:
         page.touch(kind)
