@@ -75,8 +75,11 @@ def tiles_test(browser, url):  # each tile by one tap, upright and turned; taps 
         raise Failure(f'two fingers on (2,2) and (5,5) took the cursor to {at}')
     # 1 on (0,0), 2 on (7,7), 1 on (0,0) bursts, and 2 on (7,7). A tap within the first wave, and
     # a touch begun in the second and ended after it, do nothing. The page is slowed down so that
-    # a wave (19 ticks of the toolkit's idle timer, a tenth of a second) outlasts a tap.
-    browser.execute_cdp_cmd('Emulation.setCPUThrottlingRate', {'rate': 10})
+    # a wave (19 ticks of the toolkit's idle timer, a tenth of a second) outlasts a tap, and the
+    # game's phase is read as the page takes each touch (after its own listener).
+    browser.execute_cdp_cmd('Emulation.setCPUThrottlingRate', {'rate': 20})
+    page.js("window.phases = []; addEventListener('pointerdown', function () {"
+            'phases.push(Module._fizzgridPhase()) })')
     for cell in [(0, 0)] * 2 + [(7, 7)] * 2 + [(0, 0)] * 2:
         page.tap(cells[cell])
     wave(page, lambda: page.tap(cells[3, 3]), (0, 0))
@@ -86,8 +89,9 @@ def tiles_test(browser, url):  # each tile by one tap, upright and turned; taps 
 
 
 def wave(page, touch, cursor, *after):  # TOUCH in the wave under way, AFTER it: cursor on CURSOR
+    page.js('phases = []')
     touch()
-    if page.call('fizzgridPhase') not in (1, 2):  # so it was when the touch came
+    if until(lambda: page.js('return phases.slice(0, 1)'), 'the touch taken')[0] not in (1, 2):
         raise Failure('the wave ended before the test could touch the board in it')
     until(lambda: page.call('fizzgridPhase') == 0, 'the end of the wave')
     for kind in after:
