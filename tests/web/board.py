@@ -18,8 +18,7 @@ KEYS = {'Left': Keys.LEFT, 'Right': Keys.RIGHT, 'Up': Keys.UP, 'Down': Keys.DOWN
         'Enter': Keys.ENTER, 'Space': ' ', 'q': 'q'}
 
 
-class Failure(Exception):
-    pass
+class Failure(Exception): pass  # noqa: E701
 
 
 def until(holds, what, wait=WAIT):
@@ -31,8 +30,7 @@ def until(holds, what, wait=WAIT):
 
 
 def run(test):
-    """TEST(browser) in a fresh Chromium; exits 77 (skipped) where Chromium cannot start, and
-    fails on a Failure or any error in the page's console."""
+    # TEST(browser) in a fresh Chromium; 77 (skipped) where it cannot start; fails on console errors
     browser = chromium.launch(600, 600)
     if browser is None:
         sys.exit(77)
@@ -131,10 +129,9 @@ class Page:  # the game's page, loaded and running
 
 
 def tiles(page):
-    """The board on the screen now: {(x, y): a point well inside that tile's top face} and points
-    in the gaps between tiles, in CSS pixels of the viewport. Top faces, facing the light, are
-    brighter than 128 levels (the sides the tiles show, at most 118 on an empty board), the gaps
-    black; each column of tiles covers a run of screen columns, and each row a run of lines."""
+    """The board now: {(x, y): a point well inside its tile's top face}, and points in the gaps, in
+    CSS pixels. Top faces are brighter than 128 levels (the tiles' sides, at most 118 on an empty
+    board), gaps black; each column of tiles covers a run of screen columns, each row of lines."""
     left, top, width, _, _, _ = page.box()
     shot = page.shot()
     scale, side = shot.size[0] / width, shot.size[0]
