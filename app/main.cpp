@@ -2,6 +2,7 @@
 #include <GL/glut.h>
 
 #include "app/frame.h"
+#include "app/title.h"
 #include "game/input.h"
 #include "game/sequencer.h"
 #include "game/state.h"
@@ -16,7 +17,7 @@ int main(int argc, char **argv) {
   glutInitWindowPosition(0, 0);
   // Maps the window and waits until it shows. On X, x11/desktop.cpp names it for the desktop and
   // gives it its icon on the way, just before the toolkit asks for it to be mapped.
-  glutCreateWindow("Fizzgrid -- Quillon Final Project");
+  glutCreateWindow(WINDOW_TITLE);
 
   glClearColor(0.0, 0.0, 0.0, 1.0);
   glutDisplayFunc(display);

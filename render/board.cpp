@@ -53,11 +53,19 @@ static void drawOrbs(int x, int y, int x0, int y0, int h) {
   }
 }
 
+void tileTopFace(int x, int y, float corner[3], float *size) {
+  // Tiles 11 wide on a pitch of 13 from -51: the board spans -51..51 with gaps of 2. The top face
+  // is at height 0 at critical mass, 3 lower for each orb short of it.
+  corner[0] = (float)(13 * x - 51);
+  corner[1] = (float)(13 * y - 51);
+  corner[2] = (float)(3 * (orbCount[x][y] - criticalMass[x][y]));
+  *size = 11.0f;
+}
+
 static void drawCell(int x, int y) {
-  // Tiles 11 wide on a pitch of 13 from -51: the board spans -51..51 with gaps of 2.
-  int x0 = 13 * x - 51;
-  int y0 = 13 * y - 51;
-  int h = 3 * (orbCount[x][y] - criticalMass[x][y]); // 0 at critical mass, 3 lower per orb short
+  float corner[3], size;
+  tileTopFace(x, y, corner, &size);
+  int x0 = (int)corner[0], y0 = (int)corner[1], h = (int)corner[2];
   if (x == cursorX && y == cursorY && gamePhase == PHASE_AWAIT_MOVE) {
     applyMaterial(currentPlayer == 1 ? &cursorPlayer1Material : &cursorPlayer2Material);
   } else if (orbCount[x][y] >= criticalMass[x][y] - 1) {
@@ -65,7 +73,7 @@ static void drawCell(int x, int y) {
   } else {
     applyMaterial(&tilePlainMaterial);
   }
-  drawBox((float)x0, (float)y0, (float)h, 11.0f, 11.0f, -1.0f); // top face at h, facing the eye
+  drawBox(corner[0], corner[1], corner[2], size, size, -1.0f); // top face facing the eye
   if (orbCount[x][y] > 0) drawOrbs(x, y, x0, y0, h);
   if (burstFlag[x][y] != 0) {
     // The wave's colour is the mover's, whoever owned the cell before.

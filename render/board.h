@@ -9,3 +9,9 @@
 #pragma once
 
 void drawBoard(void);
+
+// Where drawBoard puts cell (x, y)'s tile for the board as it stands now (its height follows the
+// cell's orbs): the top face, facing the eye, spans corner[0]..corner[0] + size in world x and
+// corner[1]..corner[1] + size in world y, at world z corner[2]. drawBoard draws every tile there;
+// the web page finds the tile under a tap from it. Reads orbCount and criticalMass only.
+void tileTopFace(int x, int y, float corner[3], float *size);

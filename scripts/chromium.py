@@ -1,6 +1,7 @@
 # Starts Debian's Chromium headless through its WebDriver (Debian's chromedriver and Selenium), for
 # the web tests and the browser benchmarks: WebGL drawn in software (SwiftShader), a pixel per CSS
-# pixel, no background networking, no smooth scrolling (a key that scrolls shows at once), the
+# pixel unless a test emulates a device, no background networking, no smooth scrolling (a key that
+# scrolls shows at once) and no scroll bars (a page made scrollable keeps its width), the
 # browser's console kept for reading back, and no sandbox as root, where Chromium refuses to start
 # with it. The driver makes a fresh profile for each browser.
 import os
@@ -20,7 +21,8 @@ def launch(width, height):
     options.binary_location = '/usr/bin/chromium'
     for flag in ['--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
                  '--force-device-scale-factor=1', '--disable-background-networking',
-                 '--disable-smooth-scrolling'] + ['--no-sandbox'] * (os.getuid() == 0):
+                 '--disable-smooth-scrolling', '--hide-scrollbars',
+                 ] + ['--no-sandbox'] * (os.getuid() == 0):
         options.add_argument(flag)
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     try:
@@ -29,10 +31,19 @@ def launch(width, height):
         print(f'Chromium cannot start on this machine: {(str(e).strip() or repr(e)).splitlines()[0]}')
         return None
     browser.set_page_load_timeout(30 * TIME_SCALE)
-    browser.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
-                            {'width': width, 'height': height, 'deviceScaleFactor': 1,
-                             'mobile': False})
+    emulate(browser, width, height)
     return browser
+
+
+def emulate(browser, width, height, ratio=1, touch=False):
+    """Makes the viewport WIDTH by HEIGHT CSS pixels at RATIO device pixels each: a phone or a
+    tablet (with a touch screen, taps through Input.dispatchTouchEvent) when TOUCH, a desktop
+    window otherwise. On a loaded page, it is resized as a window or a turned device is."""
+    browser.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                            {'width': width, 'height': height, 'deviceScaleFactor': ratio,
+                             'mobile': touch})
+    browser.execute_cdp_cmd('Emulation.setTouchEmulationEnabled',
+                            {'enabled': touch, 'maxTouchPoints': 5 if touch else 1})
 
 
 def errors(browser):

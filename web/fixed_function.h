@@ -88,7 +88,8 @@ void currentMatrices(float modelview[16], float projection[16]);
 // For the page (web/shell.html), defined in webgl.cpp.
 // After WebGL's context is restored (the page calls it from its webglcontextrestored handler):
 // makes again everything the back-end keeps on the GPU (programs, buffers, the display lists'
-// vertex buffers) from what it keeps on the CPU. The caller draws a frame afterwards.
+// vertex buffers) from what it keeps on the CPU, and gives the new context the clear colour, depth
+// test and viewport in force. The caller draws a frame afterwards.
 void remakeGpuObjects(void);
 
 // The modelview and projection matrices (column-major, GL's order) and the viewport (x, y,

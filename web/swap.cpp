@@ -50,6 +50,11 @@ void glutSwapBuffers(void) {
   swaps++;
 }
 
+// For the web tests: every frame handed over since the page opened; an unchanged count says that
+// nothing was drawn (a tap in a gap, say), which the picture alone cannot tell from a frame that
+// looks the same.
+extern "C" EMSCRIPTEN_KEEPALIVE double fizzgridFramesDrawn(void) { return (double)swaps; }
+
 // For the web test: the frames that ticks have drawn since the page opened. Read once per
 // animation frame, it shows how many ticks drew in each (one at most, one in each during a wave).
 extern "C" EMSCRIPTEN_KEEPALIVE double fizzgridTickFrames(void) { return (double)tickFrames; }

@@ -92,7 +92,10 @@ struct Gpu {
   Packed uniforms;
 } gpu;
 
+// The GL state given so far, kept to give it again to a restored context, which starts afresh.
 int viewport[4];
+GLclampf clearColour[4];
+bool depthTest;
 
 GLuint compile(GLenum kind, const char *source) {
   GLuint shader = emscripten_glCreateShader(kind);
@@ -229,6 +232,9 @@ void fixedgl::remakeGpuObjects(void) {
   gpu.lists.clear();
   gpu.uniformsKnown = false;
   prepare();
+  emscripten_glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+  if (depthTest) emscripten_glEnable(GL_DEPTH_TEST);
+  emscripten_glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 void fixedgl::frameMatrices(float modelview[16], float projection[16], int viewportNow[4]) {
@@ -238,6 +244,10 @@ void fixedgl::frameMatrices(float modelview[16], float projection[16], int viewp
 
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
   notInList("glClearColor inside a display list");
+  clearColour[0] = red;
+  clearColour[1] = green;
+  clearColour[2] = blue;
+  clearColour[3] = alpha;
   emscripten_glClearColor(red, green, blue, alpha);
 }
 
@@ -264,6 +274,7 @@ static void enable(GLenum capability, bool on) {
   if (capability != GL_DEPTH_TEST)
     fixedgl::unsupported("glEnable/glDisable: an unknown capability");
   fixedgl::drawPending();
+  depthTest = on;
   // GL's default depth function, GL_LESS, is WebGL's too.
   if (on)
     emscripten_glEnable(capability);

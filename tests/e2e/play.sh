@@ -25,8 +25,7 @@ waitfor() { # WHAT TEST: captures the window to $tmp/now.png until TEST holds of
 same() { # PICTURE: the capture is like docs/screenshots/PICTURE.png; if not, why, in $tmp/why
   bash "$here/same-picture.sh" "$tmp/now.png" "$here/../../docs/screenshots/$1.png" >"$tmp/why"
 }
-newGame() { xdotool key space; x=4 y=4; } # x, y: the cursor
-place() { # X,Y ...: the arrows from the cursor to each cell in turn, and Return on it
+place() { # X,Y ...: the arrows from the cursor (x, y) to each cell in turn, and Return on it
   local keys=() cell
   for cell; do
     for ((; x > ${cell%,*}; x--)); do keys+=(Left); done
@@ -37,23 +36,16 @@ place() { # X,Y ...: the arrows from the cursor to each cell in turn, and Return
   done
   xdotool key --delay 1 "${keys[@]}"
 }
+arrows() { x=${1%,*} y=${1#*,}; xdotool key --delay 1 "${@:2}"; } # X,Y KEY ...: X,Y after them
 
-waitfor "the starting board" "same start"
-# An arrow too many at each edge; 1 on (0,0), 2 on (1,0), 1 refused there, 1 on (0,0): 1 wins.
-xdotool key --delay 1 Left Left Left Left Left Down Down Down Down Down
-x=0 y=0
-waitfor "player 1's cursor on (0,0)" "same cursor" # its red unsaturated, unlike on (4,4)
-place 0,0 1,0 1,0 0,0
-waitfor "player 1's win" "same player1-wins"
-newGame
-waitfor "the starting board" "same start"
-# 1 on (0,1), 2 on (0,0), 1 on (0,1), 2 on (0,0): it bursts and takes 1's only cell: 2 wins.
-place 0,1 0,0 0,1 0,0
-waitfor "player 2's win" "same player2-wins"
-newGame
-# The game of the README's first picture (bench/scenes.cpp), its last move a burst on (7,2).
-place 4,4 5,4 4,4 5,4 4,4 5,3 3,4 5,3 4,5 5,3 7,2 7,1 7,2 6,5 7,2
-waitfor "the game in progress" "same progress"
+x=4 y=4
+while read -r step picture what <&3; do # the games of tests/games.txt, on 3: not the tools' input
+  case $step in
+    show) waitfor "$what" "same $picture" ;;
+    arrows | place) $step $picture $what ;;
+    new) xdotool key space; x=4 y=4 ;;
+  esac
+done 3< <(grep -v '^#' "$here/../games.txt")
 xdotool windowsize "$wid" 300 600 # the square frustum stretched over the window
 waitfor "the board stretched" '[ "$(convert "$tmp/now.png" -format %@ info:)" = 257x502+25+49 ]'
 xdotool key q
