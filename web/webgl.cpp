@@ -2,6 +2,7 @@
 // that fixed_function.cpp builds handed to WebGL, and the GL calls that reach WebGL themselves.
 #include <GL/gl.h>
 #include <cstring>
+#include <emscripten/html5.h>
 #include <map>
 #include <webgl/webgl1.h>
 
@@ -109,6 +110,11 @@ GLuint compile(GLenum kind, const char *source) {
 
 void prepare(void) {
   if (gpu.program != 0) return;
+  // Lists are drawn by 32-bit indices. A context restored after a loss comes back with no
+  // extension enabled, so it is asked for here, on every context the program is made on.
+  if (!emscripten_webgl_enable_extension(emscripten_webgl_get_current_context(),
+                                         "OES_element_index_uint"))
+    fixedgl::unsupported("WebGL without 32-bit indices (OES_element_index_uint)");
   GLuint program = emscripten_glCreateProgram();
   emscripten_glAttachShader(program, compile(GL_VERTEX_SHADER, vertexShader));
   emscripten_glAttachShader(program, compile(GL_FRAGMENT_SHADER, fragmentShader));
@@ -219,7 +225,7 @@ void fixedgl::drawPending(void) {
     setUniforms(draw.uniforms);
     if (draw.list == 0)
       emscripten_glDrawArrays(GL_TRIANGLES, (GLint)draw.first, (GLsizei)draw.count);
-    else // 32-bit indices: OES_element_index_uint, which Emscripten enables with the rest
+    else // 32-bit indices: OES_element_index_uint, asked for in prepare
       emscripten_glDrawElements(GL_TRIANGLES, (GLsizei)draw.count, GL_UNSIGNED_INT,
                                 (const void *)(draw.first * sizeof(GLuint)));
   }
