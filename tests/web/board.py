@@ -101,15 +101,27 @@ class Page:  # the game's page, loaded and running
             'x': left, 'y': top, 'width': width, 'height': height, 'scale': 1}})['data']
         return Image.open(io.BytesIO(base64.b64decode(png))).convert('RGB')
 
+    def waits(self, holds, what):
+        """until(HOLDS, WHAT) for as long as the game's ticks go on, and WAIT after the last one: a
+        wave lasts 19 animation frames, however long a loaded machine takes to draw each; a
+        minute at most."""
+        ticks, end, most = None, 0, time.monotonic() + 12 * WAIT
+        while not (result := holds()):
+            if (now := self.call('fizzgridTickFrames')) != ticks:
+                ticks, end = now, time.monotonic() + WAIT
+            if time.monotonic() > min(end, most):
+                raise Failure(f'the page never showed {what}')
+        return result
+
     def settled(self):  # the screen once no wave is under way and two captures agree
-        until(lambda: self.call('fizzgridPhase') in (0, 3, 4), 'the end of the wave')
+        self.waits(lambda: self.call('fizzgridPhase') in (0, 3, 4), 'the end of the wave')
         shots = [self.shot()]
         until(lambda: shots.append(self.shot()) or shots[-1].tobytes() == shots[-2].tobytes(),
               'a settled screen')
         return shots[-1]
 
     def show(self, want, what):  # waits until the canvas shows the image WANT, pixel for pixel
-        until(lambda: self.shot().tobytes() == want.tobytes(), what)
+        self.waits(lambda: self.shot().tobytes() == want.tobytes(), what)
 
     def keys(self, *names):
         ActionChains(self.browser).send_keys(*[KEYS[name] for name in names]).perform()

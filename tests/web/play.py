@@ -10,7 +10,6 @@ import base64
 import io
 import os
 import sys
-import time
 
 from PIL import Image, ImageChops, ImageFilter
 
@@ -18,7 +17,6 @@ import board
 from board import Failure, chromium, until
 
 SHOTS = os.path.join(os.path.dirname(__file__), '../../docs/screenshots')
-WAIT = board.WAIT
 
 
 def unlike(got, name):
@@ -126,10 +124,16 @@ def play(browser, url):
         raise Failure('the canvas does not have the keyboard')
 
     def show(what, name):  # polls the canvas until it shows the picture NAME
-        end = time.monotonic() + WAIT
-        while why := unlike(page.shot(), name):
-            if time.monotonic() > end:
-                raise Failure(f'the page never showed {what}: {why}')
+        why = ['']
+
+        def like():
+            why[0] = unlike(page.shot(), name)
+            return not why[0]
+
+        try:
+            page.waits(like, what)
+        except Failure as failure:
+            raise Failure(f'{failure}: {why[0]}') from None
 
     page.js(FRAME_LOG)
     show('the starting board, drawn again at 600 by 600', 'start')

@@ -93,7 +93,7 @@ def wave(page, touch, cursor, *after):  # TOUCH in the wave under way, AFTER it:
     touch()
     if until(lambda: page.js('return phases.slice(0, 1)'), 'the touch taken')[0] not in (1, 2):
         raise Failure('the wave ended before the test could touch the board in it')
-    until(lambda: page.call('fizzgridPhase') == 0, 'the end of the wave')
+    page.waits(lambda: page.call('fizzgridPhase') == 0, 'the end of the wave')
     for kind in after:
         page.touch(kind)
     if (at := divmod(page.call('fizzgridCursor'), 8)) != cursor:
