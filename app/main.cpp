@@ -2,7 +2,7 @@
 #include <GL/glut.h>
 
 #include "app/frame.h"
-#include "app/title.h"
+#include "app/window.h"
 #include "game/input.h"
 #include "game/sequencer.h"
 #include "game/state.h"
@@ -13,7 +13,7 @@ int main(int argc, char **argv) {
   // The toolkit takes its own options (-display, -geometry ...) out of argv; we read none.
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(600, 600);
+  glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
   glutInitWindowPosition(0, 0);
   // Maps the window and waits until it shows. On X, x11/desktop.cpp names it for the desktop and
   // gives it its icon on the way, just before the toolkit asks for it to be mapped.
