@@ -1,4 +1,4 @@
-// GL 1.1's matrices, display lists and immediate mode turned into vertices and draws with their
+// GL 1.1's matrices, display lists and immediate mode turned into meshes and draws with their
 // uniforms, for webgl.cpp to hand to WebGL; the lighting itself runs in webgl.cpp's vertex shader.
 #include "fixed_function.h"
 
@@ -7,13 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <map>
+
+#include "webgl.h"
 
 namespace fixedgl {
 
-void unsupported(const char *what) {
-  std::fprintf(stderr, "fizzgrid: GL back-end: %s\n", what);
+void unsupported(const char *what, const char *where) {
+  std::fprintf(stderr, "fizzgrid: GL back-end: %s%s\n", what, where);
   std::abort();
 }
 
@@ -38,96 +39,36 @@ Matrix multiply(const Matrix &a, const Matrix &b) {
   return product;
 }
 
-// The matrix times (x, y, z, w).
-void transform(const Matrix &a, const float in[4], float out[4]) {
-  for (int row = 0; row < 4; row++)
-    out[row] =
-        a.m[row] * in[0] + a.m[4 + row] * in[1] + a.m[8 + row] * in[2] + a.m[12 + row] * in[3];
-}
-
-struct Colour {
-  float c[4];
-};
-
-struct Material {
-  Colour ambient = {{0.2f, 0.2f, 0.2f, 1}}, diffuse = {{0.8f, 0.8f, 0.8f, 1}},
-         specular = {{0, 0, 0, 1}}, emission = {{0, 0, 0, 1}};
-  float shininess = 0;
-};
-
-// Everything a display list may hold, one call each: GL records these and runs them on replay.
-struct Command {
-  enum Op {
-    BEGIN,
-    END,
-    NORMAL,
-    VERTEX,
-    MATERIAL,
-    LIGHT,
-    MATRIX_MODE,
-    LOAD_IDENTITY,
-    MULTIPLY,
-    CALL
-  };
-  Op op;
-  GLenum a, b;      // mode, face or light; parameter name
-  float v[4];       // coordinates or colour
-  const Matrix *by; // MULTIPLY: kept in the list's own matrix store
-  GLuint list;      // CALL
-};
-
-// A stretch of a list's vertices drawn under one material: the list's glMaterialfv calls that
-// come before it, then `count` vertices from `first`.
-struct Run {
-  std::vector<Command> materials;
-  std::size_t first, count;
-};
-
+// A display list, or for number 0 the frame: its mesh, and the normal it leaves current (the
+// frame's: the current normal).
 struct List {
-  std::vector<Command> commands;
-  // Made at glEndList when the list holds only primitives, normals and materials (the game's
-  // lists do): its triangles then live on the GPU. Any other list is replayed call by call.
-  bool onGpu = false;
-  std::vector<Vertex> vertices; // each corner of each primitive once
-  std::vector<GLuint> indices;  // three to a triangle, into `vertices`
-  std::vector<Run> runs;        // ranges of `indices`
-  bool setsNormal = false;
-  float lastNormal[3]; // the current normal the list leaves behind, if it sets one
-  unsigned long version = 0;
+  Mesh mesh{};
+  float normal[3] = {0, 0, 1};
+  bool setsNormal = false; // a list's glNormal3f came before its first vertex
 };
+
+const unsigned allEnabled = 7; // GL_LIGHTING, GL_LIGHT0 and GL_NORMALIZE, one bit each
 
 struct State {
   GLenum matrixMode = GL_MODELVIEW;
   Matrix modelview = identity, projection = identity;
-
-  bool lighting = false, light0 = false, normalize = false;
-  float lightPosition[4] = {0, 0, 1, 0}; // in eye space, as transformed when given
-  Colour lightAmbient = {{0, 0, 0, 1}}, lightDiffuse = {{1, 1, 1, 1}},
-         lightSpecular = {{1, 1, 1, 1}};
-  Material front, back;
-  float normal[3] = {0, 0, 1};
-
-  // The uniforms of what is drawn now, made again from the above after any change to it.
-  bool uniformsStale = true;
-  Uniforms uniforms;
+  bool matricesStale = true; // the uniforms' matrices are to be made again from the above
+  // GL's defaults: light 0 on the +z axis, the material's colours.
+  Uniforms uniforms = {
+      {}, {}, {}, {0, 0, 1, 0}, {0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.8f, 0.8f, 1}, {0, 0, 0, 1}};
+  unsigned enabled = 0;
 
   GLenum primitive = 0; // inside glBegin: GL_TRIANGLES or GL_QUADS; 0 outside
   Vertex corners[4];
   int cornerCount = 0;
 
+  std::map<GLuint, List> lists = {{0, List{{}, {0, 0, 1}, true}}};
   GLuint nextList = 1;
-  std::map<GLuint, List> lists;
-  std::deque<Matrix> listMatrices; // what MULTIPLY in a list points at; a deque never moves them
-  GLuint recording = 0;            // the list being recorded, 0 when none
+  GLuint recording = 0; // the list being recorded, 0 when none
   GLenum recordingMode = 0;
-  int callDepth = 0;
-  unsigned long listVersions = 0;
+  unsigned long versions = 0;
 
-  std::vector<Vertex> vertices;
   std::vector<Draw> draws;
-  // The draw that the next immediate-mode triangle may join: the last one, while it is of the
-  // frame's vertices and nothing has changed since. SIZE_MAX when none.
-  std::size_t openDraw = SIZE_MAX;
 };
 
 State &state() {
@@ -135,19 +76,23 @@ State &state() {
   return s;
 }
 
-void changed(State &s) { s.uniformsStale = true; }
-
-void copy3(float *to, const float *from) { std::memcpy(to, from, 3 * sizeof(float)); }
+// Calls that GL records in a list, or forbids between glBegin and glEnd, and that no list of the
+// game holds.
+void outside(const char *call) {
+  State &s = state();
+  if (s.recording != 0 || s.primitive != 0)
+    unsupported(call, " inside a display list or glBegin/glEnd");
+}
 
 const Uniforms &currentUniforms(State &s) {
-  if (!s.uniformsStale) return s.uniforms;
   Uniforms &u = s.uniforms;
+  if (!s.matricesStale) return u;
   Matrix product = multiply(s.projection, s.modelview); // as Mesa: one matrix, object to clip
   std::memcpy(u.modelviewProjection, product.m, sizeof product.m);
   std::memcpy(u.modelview, s.modelview.m, sizeof s.modelview.m);
   // Normals go through the inverse transpose: the cofactors of the upper 3 by 3 over its
   // determinant. The determinant's sign matters (a mirror turns normals round); its size does not
-  // once normals are normalised, but it is kept so that an unnormalised normal is GL's.
+  // once normals are normalised.
   const float *m = s.modelview.m;
   float a = m[0], b = m[4], c = m[8], d = m[1], e = m[5], f = m[9], g = m[2], h = m[6], i = m[10];
   float cofactor[9] = {e * i - f * h, f * g - d * i, d * h - e * g, c * h - b * i, a * i - c * g,
@@ -157,340 +102,83 @@ const Uniforms &currentUniforms(State &s) {
   // The cofactors are row by row; the shader takes the matrix column by column.
   for (int row = 0; row < 3; row++)
     for (int column = 0; column < 3; column++)
-      u.normalMatrix[column * 3 + row] = cofactor[row * 3 + column] / det;
-  std::memcpy(u.lightPosition, s.lightPosition, sizeof u.lightPosition);
-  copy3(u.lightAmbient, s.lightAmbient.c);
-  copy3(u.lightDiffuse, s.lightDiffuse.c);
-  copy3(u.lightSpecular, s.lightSpecular.c);
-  for (int k = 0; k < 3; k++) // the light model's global ambient is GL's default
-    u.globalAmbient[k] = 0.2f;
-  // No two-sided lighting: back faces take the front material and normal, as GL does.
-  copy3(u.ambient, s.front.ambient.c);
-  copy3(u.diffuse, s.front.diffuse.c);
-  copy3(u.specular, s.front.specular.c);
-  copy3(u.emission, s.front.emission.c);
-  u.alpha = std::fmin(std::fmax(s.front.diffuse.c[3], 0.0f), 1.0f);
-  u.shininess = s.front.shininess;
-  u.light0 = s.light0 ? 1.0f : 0.0f;
-  u.normalize = s.normalize ? 1.0f : 0.0f;
-  s.uniformsStale = false;
-  // A draw made under other uniforms cannot take more triangles.
-  if (s.openDraw != SIZE_MAX &&
-      std::memcmp(&s.draws[s.openDraw].uniforms, &u, sizeof(Uniforms)) != 0)
-    s.openDraw = SIZE_MAX;
+      u.normalMatrix[column * 4 + row] = cofactor[row * 3 + column] / det;
+  s.matricesStale = false;
   return u;
 }
 
-float dot3(const float *u, const float *v) { return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]; }
+// A draw of the mesh's indices from `first`. Immediate-mode primitives join the draw before them
+// while it is of the frame's mesh and under the same uniforms.
+void draw(State &s, GLuint mesh, std::size_t first, std::size_t count) {
+  if (s.enabled != allEnabled) unsupported("drawing before GL_LIGHTING, GL_LIGHT0, GL_NORMALIZE");
+  const Uniforms &u = currentUniforms(s);
+  if (mesh == 0 && !s.draws.empty() && s.draws.back().mesh == 0 &&
+      std::memcmp(&s.draws.back().uniforms, &u, sizeof u) == 0)
+    s.draws.back().count += count;
+  else
+    s.draws.push_back({u, mesh, first, count});
+}
+
+// The finished primitive in s.corners into the mesh being made (the list recorded, or the
+// frame's, then drawn). Mesa's split of a quad, along the diagonal from its first corner: the
+// other one shades the inside differently, since each corner is lit on its own.
+void addPrimitive(State &s) {
+  static const GLuint order[6] = {0, 1, 2, 0, 2, 3};
+  Mesh &mesh = s.lists[s.recording].mesh;
+  GLuint first = (GLuint)mesh.vertices.size();
+  mesh.vertices.insert(mesh.vertices.end(), s.corners, s.corners + s.cornerCount);
+  std::size_t count = s.cornerCount == 4 ? 6 : 3;
+  for (std::size_t k = 0; k < count; k++)
+    mesh.indices.push_back(first + order[k]);
+  mesh.version = ++s.versions;
+  s.cornerCount = 0;
+  if (s.recording == 0) draw(s, 0, mesh.indices.size() - count, count);
+}
+
+void callList(State &s, GLuint number) {
+  auto found = s.lists.find(number);
+  if (number == 0 || found == s.lists.end()) return; // GL: a list never made does nothing
+  const List &list = found->second;
+  if (!list.mesh.indices.empty()) draw(s, number, 0, list.mesh.indices.size());
+  if (list.setsNormal) std::memcpy(s.lists[0].normal, list.normal, sizeof list.normal);
+}
+
+void multiplyBy(const Matrix &by) {
+  State &s = state();
+  outside("a matrix call");
+  Matrix &current = s.matrixMode == GL_MODELVIEW ? s.modelview : s.projection;
+  current = multiply(current, by);
+  s.matricesStale = true;
+}
 
 void normalise3(float *v) {
-  float length = std::sqrt(dot3(v, v));
+  float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
   if (length == 0) return;
   for (int k = 0; k < 3; k++)
     v[k] /= length;
 }
 
-void emitTriangle(State &s, int a, int b, int c) {
-  const Uniforms &u = currentUniforms(s);
-  if (s.openDraw == SIZE_MAX) {
-    s.openDraw = s.draws.size();
-    s.draws.push_back({u, 0, s.vertices.size(), 0});
-  }
-  s.draws[s.openDraw].count += 3;
-  s.vertices.push_back(s.corners[a]);
-  s.vertices.push_back(s.corners[b]);
-  s.vertices.push_back(s.corners[c]);
-}
-
-// Mesa's split of a quad: the diagonal from the first corner. The other one shades the inside
-// differently, since each corner is lit on its own. Returns the triangles' corners, 6 of them.
-const int quadSplit[6] = {0, 1, 2, 0, 2, 3};
-
-void vertex(State &s, const float object[4]) {
-  if (s.primitive == 0) unsupported("glVertex3f outside glBegin/glEnd");
-  if (!s.lighting) unsupported("unlit drawing (GL_LIGHTING off): there is no current colour");
-  Vertex &corner = s.corners[s.cornerCount++];
-  copy3(corner.position, object);
-  copy3(corner.normal, s.normal);
-  if (s.primitive == GL_TRIANGLES && s.cornerCount == 3) {
-    emitTriangle(s, 0, 1, 2);
-    s.cornerCount = 0;
-  } else if (s.primitive == GL_QUADS && s.cornerCount == 4) {
-    emitTriangle(s, quadSplit[0], quadSplit[1], quadSplit[2]);
-    emitTriangle(s, quadSplit[3], quadSplit[4], quadSplit[5]);
-    s.cornerCount = 0;
-  }
-}
-
-void setColour(Colour &to, const float *v) {
-  for (int k = 0; k < 4; k++)
-    to.c[k] = v[k];
-}
-
-void material(State &s, GLenum face, GLenum name, const float *v) {
-  if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK)
-    unsupported("glMaterialfv: unknown face");
-  // Each corner would need its own material, and a draw has one.
-  if (s.cornerCount != 0) unsupported("glMaterialfv between the corners of one primitive");
-  for (Material *m : {&s.front, &s.back}) {
-    if ((m == &s.front && face == GL_BACK) || (m == &s.back && face == GL_FRONT)) continue;
-    switch (name) {
-    case GL_AMBIENT:
-      setColour(m->ambient, v);
-      break;
-    case GL_DIFFUSE:
-      setColour(m->diffuse, v);
-      break;
-    case GL_SPECULAR:
-      setColour(m->specular, v);
-      break;
-    case GL_EMISSION:
-      setColour(m->emission, v);
-      break;
-    case GL_AMBIENT_AND_DIFFUSE:
-      setColour(m->ambient, v);
-      setColour(m->diffuse, v);
-      break;
-    case GL_SHININESS:
-      if (v[0] < 0 || v[0] > 128) unsupported("glMaterialfv: shininess outside 0..128");
-      m->shininess = v[0];
-      break;
-    default:
-      unsupported("glMaterialfv: a parameter other than the colours and shininess");
-    }
-  }
-  changed(s);
-}
-
-void lightParameter(State &s, GLenum which, GLenum name, const float *v) {
-  if (which != GL_LIGHT0) unsupported("glLightfv: a light other than GL_LIGHT0");
-  if (s.primitive != 0) unsupported("glLightfv inside glBegin/glEnd");
-  switch (name) {
-  case GL_POSITION: // fixed in eye space by the modelview of this moment
-    transform(s.modelview, v, s.lightPosition);
-    break;
-  case GL_AMBIENT:
-    setColour(s.lightAmbient, v);
-    break;
-  case GL_DIFFUSE:
-    setColour(s.lightDiffuse, v);
-    break;
-  case GL_SPECULAR:
-    setColour(s.lightSpecular, v);
-    break;
-  default:
-    unsupported("glLightfv: a parameter other than the position and colours");
-  }
-  changed(s);
-}
-
-Matrix &currentMatrix(State &s) {
-  return s.matrixMode == GL_MODELVIEW ? s.modelview : s.projection;
-}
-
-void execute(State &s, const Command &command);
-
-void callList(State &s, GLuint id) {
-  auto found = s.lists.find(id);
-  if (found == s.lists.end()) return; // GL: a list never defined does nothing
-  const List &list = found->second;
-  if (!list.onGpu) {
-    if (++s.callDepth > 64) unsupported("glCallList nested deeper than 64 lists");
-    for (const Command &command : list.commands)
-      execute(s, command);
-    s.callDepth--;
-    return;
-  }
-  if (!s.lighting) unsupported("unlit drawing (GL_LIGHTING off): there is no current colour");
-  for (const Run &run : list.runs) {
-    for (const Command &command : run.materials)
-      material(s, command.a, command.b, command.v);
-    if (run.count == 0) continue;
-    s.draws.push_back({currentUniforms(s), id, run.first, run.count});
-    s.openDraw = SIZE_MAX;
-  }
-  if (list.setsNormal) copy3(s.normal, list.lastNormal);
-}
-
-// Makes the list's vertices and runs when it holds nothing but primitives, normals and materials,
-// each vertex after a normal of the list's own; otherwise leaves it to be replayed.
-void compile(List &list) {
-  list.onGpu = list.setsNormal = false;
-  list.vertices.clear();
-  list.indices.clear();
-  list.runs.assign(1, Run{{}, 0, 0});
-  GLenum primitive = 0;
-  bool hasNormal = false;
-  Vertex corners[4];
-  int cornerCount = 0;
-  for (const Command &c : list.commands) {
-    switch (c.op) {
-    case Command::BEGIN:
-      if (primitive != 0) unsupported("glBegin inside glBegin/glEnd");
-      if (c.a != GL_TRIANGLES && c.a != GL_QUADS)
-        unsupported("glBegin: a primitive other than GL_TRIANGLES and GL_QUADS");
-      primitive = c.a;
-      cornerCount = 0;
-      break;
-    case Command::END:
-      if (primitive == 0) unsupported("glEnd without glBegin");
-      primitive = 0;
-      break;
-    case Command::NORMAL:
-      copy3(list.lastNormal, c.v);
-      hasNormal = list.setsNormal = true;
-      break;
-    case Command::VERTEX: {
-      if (primitive == 0) unsupported("glVertex3f outside glBegin/glEnd");
-      if (!hasNormal) return; // lit by the normal current at each call: replayed
-      Vertex &corner = corners[cornerCount++];
-      copy3(corner.position, c.v);
-      copy3(corner.normal, list.lastNormal);
-      // Each corner once, the triangles by index: a quad's two share two corners, which the GPU
-      // then lights once.
-      const int triangle[3] = {0, 1, 2};
-      const int *order = primitive == GL_QUADS ? quadSplit : triangle;
-      int count = 0;
-      if (primitive == GL_TRIANGLES && cornerCount == 3) count = 3;
-      if (primitive == GL_QUADS && cornerCount == 4) count = 6;
-      if (count == 0) break;
-      GLuint first = (GLuint)list.vertices.size();
-      list.vertices.insert(list.vertices.end(), corners, corners + cornerCount);
-      for (int k = 0; k < count; k++)
-        list.indices.push_back(first + (GLuint)order[k]);
-      list.runs.back().count += count;
-      cornerCount = 0;
-      break;
-    }
-    case Command::MATERIAL:
-      if (cornerCount != 0) unsupported("glMaterialfv between the corners of one primitive");
-      if (list.runs.back().count != 0) list.runs.push_back(Run{{}, list.indices.size(), 0});
-      list.runs.back().materials.push_back(c);
-      break;
-    default:
-      return; // matrices, lights and calls of other lists: replayed
-    }
-  }
-  list.onGpu = primitive == 0;
-}
-
-void execute(State &s, const Command &c) {
-  // GL allows only these between glBegin and glEnd (glCallList too, checked below).
-  bool allowedInside = c.op == Command::NORMAL || c.op == Command::VERTEX ||
-                       c.op == Command::MATERIAL || c.op == Command::END || c.op == Command::CALL;
-  if (!allowedInside && s.primitive != 0)
-    unsupported("a matrix, light or glBegin inside glBegin/glEnd");
-  switch (c.op) {
-  case Command::BEGIN:
-    if (c.a != GL_TRIANGLES && c.a != GL_QUADS)
-      unsupported("glBegin: a primitive other than GL_TRIANGLES and GL_QUADS");
-    s.primitive = c.a;
-    s.cornerCount = 0;
-    break;
-  case Command::END:
-    if (s.primitive == 0) unsupported("glEnd without glBegin");
-    s.primitive = 0; // GL drops the corners of an unfinished primitive
-    s.cornerCount = 0;
-    break;
-  case Command::NORMAL:
-    for (int k = 0; k < 3; k++)
-      s.normal[k] = c.v[k];
-    break;
-  case Command::VERTEX:
-    vertex(s, c.v);
-    break;
-  case Command::MATERIAL:
-    material(s, c.a, c.b, c.v);
-    break;
-  case Command::LIGHT:
-    lightParameter(s, c.a, c.b, c.v);
-    break;
-  case Command::MATRIX_MODE:
-    if (c.a != GL_MODELVIEW && c.a != GL_PROJECTION)
-      unsupported("glMatrixMode: a mode other than GL_MODELVIEW and GL_PROJECTION");
-    s.matrixMode = c.a;
-    break;
-  case Command::LOAD_IDENTITY:
-    currentMatrix(s) = identity;
-    changed(s);
-    break;
-  case Command::MULTIPLY:
-    currentMatrix(s) = multiply(currentMatrix(s), *c.by);
-    changed(s);
-    break;
-  case Command::CALL:
-    if (s.primitive != 0) unsupported("glCallList inside glBegin/glEnd");
-    callList(s, c.list);
-    break;
-  }
-}
-
-// Records the call while a list is being made (GL_COMPILE_AND_EXECUTE draws the list once it is
-// whole, at glEndList); runs it otherwise.
-void submit(Command command, const Matrix *by = nullptr) {
-  State &s = state();
-  if (s.recording != 0) {
-    if (by != nullptr) { // the list keeps its own copy of the matrix
-      s.listMatrices.push_back(*by);
-      command.by = &s.listMatrices.back();
-    }
-    s.lists[s.recording].commands.push_back(command);
-    return;
-  }
-  command.by = by;
-  execute(s, command);
-}
-
-// Draws of lists about to be made again or deleted are handed over while their vertices exist.
-void handOffDrawsOf(GLuint list, GLsizei range) {
-  for (const Draw &draw : state().draws)
-    if (draw.list >= list && draw.list - list < (GLuint)range) {
-      drawPending();
-      return;
-    }
-}
-
-void multiplyBy(const Matrix &by) { submit({Command::MULTIPLY, 0, 0, {}, nullptr, 0}, &by); }
-
 } // namespace
 
 const std::vector<Draw> &pendingDraws(void) { return state().draws; }
-const std::vector<Vertex> &pendingVertices(void) { return state().vertices; }
 
 void clearPending(void) {
   State &s = state();
   s.draws.clear();
-  s.vertices.clear();
-  s.openDraw = SIZE_MAX;
+  s.lists[0].mesh.vertices.clear();
+  s.lists[0].mesh.indices.clear();
 }
 
-const std::vector<Vertex> *listVertices(GLuint list, const std::vector<GLuint> **indices,
-                                        unsigned long *version) {
-  State &s = state();
-  auto found = s.lists.find(list);
-  if (found == s.lists.end() || !found->second.onGpu) return nullptr;
-  *indices = &found->second.indices;
-  *version = found->second.version;
-  return &found->second.vertices;
-}
+const Mesh &mesh(GLuint number) { return state().lists.at(number).mesh; }
 
-bool enableFixedFunction(GLenum capability, bool on) {
-  State &s = state();
-  switch (capability) {
-  case GL_LIGHTING:
-    s.lighting = on;
-    return true;
-  case GL_LIGHT0:
-    s.light0 = on;
-    break;
-  case GL_NORMALIZE:
-    s.normalize = on;
-    break;
-  default:
-    return false;
-  }
-  changed(s);
-  return true;
+bool enableFixedFunction(GLenum capability) {
+  const GLenum capabilities[3] = {GL_LIGHTING, GL_LIGHT0, GL_NORMALIZE}; // bits 0, 1, 2
+  for (unsigned k = 0; k < 3; k++)
+    if (capability == capabilities[k]) {
+      state().enabled |= 1u << k;
+      return true;
+    }
+  return false;
 }
 
 bool recordingList() { return state().recording != 0; }
@@ -502,12 +190,23 @@ void currentMatrices(float modelview[16], float projection[16]) {
 
 } // namespace fixedgl
 
-using fixedgl::Command;
-using fixedgl::submit;
+using fixedgl::outside;
+using fixedgl::state;
 using fixedgl::unsupported;
 
-void glMatrixMode(GLenum mode) { submit({Command::MATRIX_MODE, mode, 0, {}, nullptr, 0}); }
-void glLoadIdentity() { submit({Command::LOAD_IDENTITY, 0, 0, {}, nullptr, 0}); }
+void glMatrixMode(GLenum mode) {
+  outside("glMatrixMode");
+  if (mode != GL_MODELVIEW && mode != GL_PROJECTION)
+    unsupported("glMatrixMode: a mode other than GL_MODELVIEW and GL_PROJECTION");
+  state().matrixMode = mode;
+}
+
+void glLoadIdentity() {
+  outside("glLoadIdentity");
+  fixedgl::State &s = state();
+  (s.matrixMode == GL_MODELVIEW ? s.modelview : s.projection) = fixedgl::identity;
+  s.matricesStale = true;
+}
 
 void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble nearPlane,
                GLdouble farPlane) {
@@ -515,26 +214,17 @@ void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLd
   float l = (float)left, r = (float)right, b = (float)bottom, t = (float)top;
   float n = (float)nearPlane, f = (float)farPlane;
   if (n <= 0 || f <= 0 || n == f || l == r || b == t) unsupported("glFrustum: invalid bounds");
-  fixedgl::Matrix m = {{(2 * n) / (r - l), 0, 0, 0, 0, (2 * n) / (t - b), 0, 0, (r + l) / (r - l),
-                        (t + b) / (t - b), -(f + n) / (f - n), -1, 0, 0, -(2 * f * n) / (f - n),
-                        0}};
-  fixedgl::multiplyBy(m);
+  fixedgl::multiplyBy(
+      {{(2 * n) / (r - l), 0, 0, 0, 0, (2 * n) / (t - b), 0, 0, (r + l) / (r - l),
+        (t + b) / (t - b), -(f + n) / (f - n), -1, 0, 0, -(2 * f * n) / (f - n), 0}});
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-  fixedgl::Matrix m = fixedgl::identity;
-  m.m[12] = x;
-  m.m[13] = y;
-  m.m[14] = z;
-  fixedgl::multiplyBy(m);
+  fixedgl::multiplyBy({{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}});
 }
 
 void glScalef(GLfloat x, GLfloat y, GLfloat z) {
-  fixedgl::Matrix m = fixedgl::identity;
-  m.m[0] = x;
-  m.m[5] = y;
-  m.m[10] = z;
-  fixedgl::multiplyBy(m);
+  fixedgl::multiplyBy({{x, 0, 0, 0, 0, y, 0, 0, 0, 0, z, 0, 0, 0, 0, 1}});
 }
 
 // GLU's documented construction: forward, side = forward x up, up = side x forward, all unit
@@ -560,82 +250,97 @@ void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centreX, GL
   glTranslatef((float)-eyeX, (float)-eyeY, (float)-eyeZ);
 }
 
-void glLightfv(GLenum light, GLenum name, const GLfloat *params) {
-  Command command = {Command::LIGHT, light, name, {params[0], 0, 0, 0}, nullptr, 0};
-  int count = name == GL_POSITION || name == GL_AMBIENT || name == GL_DIFFUSE || name == GL_SPECULAR
-                  ? 4
-                  : 1;
-  for (int k = 1; k < count; k++)
-    command.v[k] = params[k];
-  submit(command);
+void glLightfv(GLenum light, GLenum name, const GLfloat *v) {
+  outside("glLightfv");
+  if (light != GL_LIGHT0 || name != GL_POSITION)
+    unsupported("glLightfv: a parameter but light 0's position (GL's defaults hold for the rest)");
+  // Fixed in eye space by the modelview of this moment.
+  const float *m = state().modelview.m;
+  float *eye = state().uniforms.lightPosition;
+  for (int row = 0; row < 4; row++)
+    eye[row] = m[row] * v[0] + m[4 + row] * v[1] + m[8 + row] * v[2] + m[12 + row] * v[3];
+  if (eye[3] == 0) unsupported("glLightfv: a directional light (w 0)");
 }
 
-void glMaterialfv(GLenum face, GLenum name, const GLfloat *params) {
-  Command command = {Command::MATERIAL, face, name, {params[0], 0, 0, 0}, nullptr, 0};
-  bool colour = name == GL_AMBIENT || name == GL_DIFFUSE || name == GL_SPECULAR ||
-                name == GL_EMISSION || name == GL_AMBIENT_AND_DIFFUSE;
-  for (int k = 1; colour && k < 4; k++)
-    command.v[k] = params[k];
-  submit(command);
+void glMaterialfv(GLenum face, GLenum name, const GLfloat *v) {
+  outside("glMaterialfv");
+  fixedgl::Uniforms &u = state().uniforms;
+  float *to = name == GL_AMBIENT    ? u.ambient
+              : name == GL_DIFFUSE  ? u.diffuse
+              : name == GL_SPECULAR ? u.specular
+                                    : nullptr;
+  if (face != GL_FRONT_AND_BACK || to == nullptr)
+    unsupported("glMaterialfv: other than GL_FRONT_AND_BACK's ambient, diffuse and specular");
+  if (name == GL_DIFFUSE && v[3] != 1) unsupported("glMaterialfv: a diffuse alpha other than 1");
+  std::memcpy(to, v, sizeof u.ambient);
 }
 
 void glShadeModel(GLenum mode) {
+  outside("glShadeModel");
   // Gouraud only: the rasteriser interpolates colours, and the game asks for nothing else.
   if (mode != GL_SMOOTH) unsupported("glShadeModel: a model other than GL_SMOOTH");
-  if (fixedgl::recordingList()) unsupported("glShadeModel inside a display list");
 }
 
-void glBegin(GLenum mode) { submit({Command::BEGIN, mode, 0, {}, nullptr, 0}); }
-void glEnd() { submit({Command::END, 0, 0, {}, nullptr, 0}); }
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
-  submit({Command::NORMAL, 0, 0, {x, y, z, 0}, nullptr, 0});
+void glBegin(GLenum mode) {
+  if (state().primitive != 0) unsupported("glBegin inside glBegin/glEnd");
+  if (mode != GL_TRIANGLES && mode != GL_QUADS)
+    unsupported("glBegin: a primitive other than GL_TRIANGLES and GL_QUADS");
+  state().primitive = mode;
 }
+
+void glEnd() {
+  if (state().primitive == 0) unsupported("glEnd without glBegin");
+  state().primitive = 0; // GL drops the corners of an unfinished primitive
+  state().cornerCount = 0;
+}
+
+// While a list is recorded, the list's own normal; the current normal otherwise.
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
+  fixedgl::List &list = state().lists[state().recording];
+  list.normal[0] = x;
+  list.normal[1] = y;
+  list.normal[2] = z;
+  list.setsNormal = true;
+}
+
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
-  submit({Command::VERTEX, 0, 0, {x, y, z, 1}, nullptr, 0});
+  fixedgl::State &s = state();
+  const fixedgl::List &list = s.lists[s.recording];
+  if (s.primitive == 0) unsupported("glVertex3f outside glBegin/glEnd");
+  // A list's vertices are made once, with the list's normals, not lit by the normal of each call.
+  if (!list.setsNormal) unsupported("glVertex3f in a display list before its first glNormal3f");
+  s.corners[s.cornerCount++] = {{x, y, z}, {list.normal[0], list.normal[1], list.normal[2]}};
+  if (s.cornerCount == (s.primitive == GL_QUADS ? 4 : 3)) fixedgl::addPrimitive(s);
 }
 
 GLuint glGenLists(GLsizei range) {
-  fixedgl::State &s = fixedgl::state();
-  if (range < 0) unsupported("glGenLists: a negative range");
-  if (range == 0) return 0;
-  GLuint first = s.nextList;
-  s.nextList += (GLuint)range;
-  return first;
+  if (range != 1) unsupported("glGenLists: a range other than 1");
+  return state().nextList++;
 }
 
 void glNewList(GLuint list, GLenum mode) {
-  fixedgl::State &s = fixedgl::state();
+  outside("glNewList");
+  fixedgl::State &s = state();
   if (list == 0) unsupported("glNewList: list 0");
   if (mode != GL_COMPILE && mode != GL_COMPILE_AND_EXECUTE) unsupported("glNewList: unknown mode");
-  if (s.recording != 0) unsupported("glNewList while another list is being recorded");
-  if (s.primitive != 0) unsupported("glNewList inside glBegin/glEnd");
-  fixedgl::handOffDrawsOf(list, 1);
-  s.lists[list].commands.clear(); // a list made again replaces the old one
+  fixedgl::drawPending();          // the draws before may be of the list's mesh as it was
+  s.lists[list] = fixedgl::List{}; // a list made again replaces the old one
+  s.lists[list].mesh.version = ++s.versions;
   s.recording = list;
   s.recordingMode = mode;
 }
 
 void glEndList() {
-  fixedgl::State &s = fixedgl::state();
+  fixedgl::State &s = state();
   if (s.recording == 0) unsupported("glEndList without glNewList");
+  if (s.primitive != 0) unsupported("glEndList inside glBegin/glEnd");
   GLuint list = s.recording;
   s.recording = 0;
-  fixedgl::List &made = s.lists[list];
-  fixedgl::compile(made);
-  made.version = ++s.listVersions;
+  // Drawn once now: no call that the list may hold changes the uniforms it is drawn under.
   if (s.recordingMode == GL_COMPILE_AND_EXECUTE) fixedgl::callList(s, list);
 }
 
-// Not among the game's calls: the benchmark page (bench/frame_web.cpp) frees the sphere list that a
-// build scene makes again in every frame.
-void glDeleteLists(GLuint list, GLsizei range) {
-  fixedgl::State &s = fixedgl::state();
-  if (range < 0) unsupported("glDeleteLists: a negative range");
-  if (s.recording >= list && s.recording - list < (GLuint)range)
-    unsupported("glDeleteLists of the list being recorded");
-  fixedgl::handOffDrawsOf(list, range);
-  for (GLsizei k = 0; k < range; k++)
-    s.lists.erase(list + (GLuint)k);
+void glCallList(GLuint list) {
+  outside("glCallList");
+  fixedgl::callList(state(), list);
 }
-
-void glCallList(GLuint list) { submit({Command::CALL, 0, 0, {}, nullptr, list}); }

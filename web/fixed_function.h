@@ -1,4 +1,5 @@
-// GL 1.1's fixed-function front end in plain C++, for a GPU that has only shaders (WebGL).
+// GL 1.1's fixed-function front end in plain C++, as much of it as the game draws with, for a GPU
+// that has only shaders (WebGL).
 //
 // Why this exists: Emscripten's own emulation of the fixed function (-sLEGACY_GL_EMULATION) does
 // not serve this game; on Debian 12's Emscripten it aborts on the game's immediate mode. So the
@@ -8,22 +9,26 @@
 // fixed_function.cpp defines the game's matrix, lighting, immediate-mode and display-list calls
 // (glMatrixMode, glLoadIdentity, glFrustum, glTranslatef, glScalef, gluLookAt, glLightfv,
 // glMaterialfv, glShadeModel, glBegin, glEnd, glNormal3f, glVertex3f, glGenLists, glNewList,
-// glEndList, glCallList, glDeleteLists) with GL 1.1's meaning. It lights nothing itself: it turns
-// the calls into what the GPU is to draw, read by webgl.cpp at each hand-off (pendingDraws):
-//  - vertices as the game gave them (object space: position and normal), quads split v0 v1 v2,
-//    v0 v2 v3 as Mesa splits them;
-//  - draws, each a range of vertices with the uniforms in force for it (matrices, normal matrix,
-//    light 0 fixed in eye space, material, enables); webgl.cpp's vertex shader runs GL's lighting
+// glEndList, glCallList) with GL 1.1's meaning. It lights nothing itself: it turns the calls into
+// meshes and draws, which webgl.cpp (webgl.h) hands to WebGL:
+//  - a mesh holds vertices as the game gave them (object space: position and normal), each corner
+//    of each primitive once, and its triangles as indices into them, a quad split v0 v1 v2,
+//    v0 v2 v3 as Mesa splits it. Mesh 0 holds the frame's immediate-mode primitives; mesh N is
+//    display list N, built as its calls come while it is recorded.
+//  - a draw is a range of a mesh's indices with the uniforms in force for it (matrices, normal
+//    matrix, light 0 fixed in eye space, material); webgl.cpp's vertex shader runs GL's lighting
 //    equation per vertex from these. Immediate-mode primitives under the same uniforms join one
-//    draw; a display list is recorded once into vertices and indices of its own (listVertices),
-//    and each glCallList is one draw per run of the list's material, under the uniforms of that
-//    moment (a list that holds matrix, light or list calls, none of the game's, is replayed call
-//    by call instead). A list recorded with GL_COMPILE_AND_EXECUTE is drawn once, at glEndList.
-// webgl.cpp defines the calls that reach WebGL (glClear, glViewport, glEnable ...) and draws;
-// swap.cpp paces the toolkit's idle callback and hands each frame over at glutSwapBuffers.
-// Anything the game does not use (another light, another primitive, unlit drawing, a call inside
-// glBegin that GL forbids there) ends the program with a message: nothing is dropped silently.
-// Single-threaded, like the GL it stands in for. Allocates (the vertices, the lists) as it goes.
+//    draw; each glCallList is one draw under the uniforms of its moment, and a list recorded with
+//    GL_COMPILE_AND_EXECUTE is drawn once more, at glEndList.
+// What the game does not do ends the program with unsupported()'s message: another light, a light
+// parameter but light 0's position, a directional light, a material but GL_FRONT_AND_BACK's
+// ambient, diffuse (alpha 1) and specular (shininess and emission keep GL's defaults), another
+// primitive, drawing before GL_LIGHTING, GL_LIGHT0 and GL_NORMALIZE are all enabled, and in a
+// display list any call but glBegin, glEnd, glNormal3f and glVertex3f (a vertex after a normal of
+// the list's own). A GL, GLU or GLUT name that neither the back-end nor the toolkit defines stops
+// the page's build (web/CMakeLists.txt): Emscripten defines every GL name, and such a call would
+// reach WebGL unseen.
+// Single-threaded, like the GL it stands in for. Allocates (the meshes, the draws) as it goes.
 #pragma once
 
 #include <GL/gl.h>
@@ -38,66 +43,49 @@ struct Vertex {
   float normal[3];
 };
 
-// Everything the vertex shader reads besides the vertex. Matrices are column-major (GL's order).
+// Everything the vertex shader reads besides the vertex, laid out as its array of 15 vec4s.
+// Matrices are column-major (GL's order); colours are RGBA.
 struct Uniforms {
   float modelviewProjection[16]; // projection times modelview, as Mesa multiplies them
   float modelview[16];
-  float normalMatrix[9];  // inverse transpose of the modelview's upper 3 by 3, column-major
+  float normalMatrix[12]; // inverse transpose of the modelview's upper 3 by 3: columns 4 apart
   float lightPosition[4]; // light 0, in eye space as transformed when given
-  float lightAmbient[3], lightDiffuse[3], lightSpecular[3];
-  float globalAmbient[3];                                 // the light model's, GL's default 0.2
-  float ambient[3], diffuse[3], specular[3], emission[3]; // the front material
-  float alpha;             // the material's diffuse alpha, clamped to 0..1
-  float shininess;         // 0..128
-  float light0, normalize; // 1 when enabled, 0 when not
+  float ambient[4], diffuse[4], specular[4]; // the material
 };
 
-// One draw: `count` vertices from `first`, of the frame's vertices (list 0), or `count` indices
-// from `first` of a list's.
+struct Mesh {
+  std::vector<Vertex> vertices;
+  std::vector<GLuint> indices; // three to a triangle, into `vertices`
+  unsigned long version;       // changes whenever the mesh does: a GPU copy can tell it is stale
+};
+
+// `count` indices from `first` of mesh `mesh`, under `uniforms`.
 struct Draw {
   Uniforms uniforms;
-  GLuint list;
+  GLuint mesh;
   std::size_t first, count;
 };
 
-// The draws since the last hand-off, in the order given, and the frame's immediate-mode vertices
-// that they refer to (list 0). webgl.cpp reads both and then calls clearPending.
+// The draws since the last hand-off, in the order given. webgl.cpp draws them, then calls
+// clearPending, which forgets them and empties mesh 0.
 const std::vector<Draw> &pendingDraws(void);
-const std::vector<Vertex> &pendingVertices(void);
 void clearPending(void);
 
-// The vertices of a recorded list (each corner of each primitive once), or nullptr for a list that
-// does not exist, with its triangles' corners as indices into them, three each. `version` changes
-// whenever the list is recorded again, so that a GPU copy can tell it is out of date.
-const std::vector<Vertex> *listVertices(GLuint list, const std::vector<GLuint> **indices,
-                                        unsigned long *version);
+// Mesh 0 (the frame's immediate-mode primitives since the last hand-off) or a recorded list's.
+// Every draw's mesh exists; a list recorded again keeps its number and its mesh changes.
+const Mesh &mesh(GLuint number);
 
-// glEnable/glDisable of GL_LIGHTING, GL_LIGHT0 and GL_NORMALIZE; false for any other capability.
-bool enableFixedFunction(GLenum capability, bool on);
+// glEnable of GL_LIGHTING, GL_LIGHT0 and GL_NORMALIZE; false for any other capability.
+bool enableFixedFunction(GLenum capability);
 
-// True while a display list is being recorded: calls that GL would record and this stage does
-// not (glClear, glViewport, glEnable, glFlush) must fail rather than run at the wrong time.
+// True while a display list is being recorded: the calls that GL would record and this back-end
+// does not (glClear, glViewport, glEnable ...) must fail rather than run at the wrong time.
 bool recordingList();
 
-// The current matrices (column-major), for frameMatrices.
+// The current matrices (column-major), for frameMatrices (webgl.h).
 void currentMatrices(float modelview[16], float projection[16]);
 
-// Ends the program with "fizzgrid: GL back-end: WHAT" on standard error.
-[[noreturn]] void unsupported(const char *what);
-
-// For the page (web/shell.html), defined in webgl.cpp.
-// After WebGL's context is restored (the page calls it from its webglcontextrestored handler):
-// makes again everything the back-end keeps on the GPU (programs, buffers, the display lists'
-// vertex buffers) from what it keeps on the CPU, and gives the new context the clear colour, depth
-// test and viewport in force. The caller draws a frame afterwards.
-void remakeGpuObjects(void);
-
-// The modelview and projection matrices (column-major, GL's order) and the viewport (x, y,
-// width, height in buffer pixels) in force now; between frames, those the last frame ended with.
-void frameMatrices(float modelview[16], float projection[16], int viewport[4]);
-
-// Draws everything pending on WebGL (webgl.cpp): called at glutSwapBuffers and before any WebGL
-// call that would change what the pending draws look like.
-void drawPending(void);
+// Ends the program with "fizzgrid: GL back-end: WHATWHERE" on standard error.
+[[noreturn]] void unsupported(const char *what, const char *where = "");
 
 } // namespace fixedgl

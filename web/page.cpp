@@ -2,7 +2,7 @@
 #include <emscripten/emscripten.h>
 
 #include "app/frame.h"
-#include "fixed_function.h"
+#include "webgl.h"
 #include "game/state.h"
 
 // Ends the runtime for good after the game's exit(): exit() alone leaves it alive while the

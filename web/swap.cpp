@@ -11,7 +11,7 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
-#include "fixed_function.h"
+#include "webgl.h"
 
 namespace {
 

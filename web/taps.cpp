@@ -8,7 +8,7 @@
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 
-#include "fixed_function.h"
+#include "webgl.h"
 #include "game/input.h"
 #include "game/state.h"
 #include "render/board.h"
