@@ -323,9 +323,12 @@ void glNewList(GLuint list, GLenum mode) {
   fixedgl::State &s = state();
   if (list == 0) unsupported("glNewList: list 0");
   if (mode != GL_COMPILE && mode != GL_COMPILE_AND_EXECUTE) unsupported("glNewList: unknown mode");
-  fixedgl::drawPending();          // the draws before may be of the list's mesh as it was
-  s.lists[list] = fixedgl::List{}; // a list made again replaces the old one
-  s.lists[list].mesh.version = ++s.versions;
+  fixedgl::drawPending();              // the draws before may be of the list's mesh as it was
+  fixedgl::List &made = s.lists[list]; // a list made again replaces the old one, in its storage
+  made.mesh.vertices.clear();
+  made.mesh.indices.clear();
+  made.setsNormal = false;
+  made.mesh.version = ++s.versions;
   s.recording = list;
   s.recordingMode = mode;
 }

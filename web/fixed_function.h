@@ -17,17 +17,18 @@
 //    display list N, built as its calls come while it is recorded.
 //  - a draw is a range of a mesh's indices with the uniforms in force for it (matrices, normal
 //    matrix, light 0 fixed in eye space, material); webgl.cpp's vertex shader runs GL's lighting
-//    equation per vertex from these. Immediate-mode primitives under the same uniforms join one
-//    draw; each glCallList is one draw under the uniforms of its moment, and a list recorded with
-//    GL_COMPILE_AND_EXECUTE is drawn once more, at glEndList.
+//    equation per vertex from these. Consecutive immediate-mode primitives under the same uniforms
+//    join one draw; each glCallList of a list that holds a primitive is one draw under the
+//    uniforms of its moment, and a list recorded with GL_COMPILE_AND_EXECUTE is drawn at
+//    glEndList too.
 // What the game does not do ends the program with unsupported()'s message: another light, a light
 // parameter but light 0's position, a directional light, a material but GL_FRONT_AND_BACK's
 // ambient, diffuse (alpha 1) and specular (shininess and emission keep GL's defaults), another
 // primitive, drawing before GL_LIGHTING, GL_LIGHT0 and GL_NORMALIZE are all enabled, and in a
-// display list any call but glBegin, glEnd, glNormal3f and glVertex3f (a vertex after a normal of
-// the list's own). A GL, GLU or GLUT name that neither the back-end nor the toolkit defines stops
-// the page's build (web/CMakeLists.txt): Emscripten defines every GL name, and such a call would
-// reach WebGL unseen.
+// display list any call that GL would record but glBegin, glEnd, glNormal3f and glVertex3f (a
+// vertex after a normal of the list's own). A GL or GLU name that the page calls and the back-end
+// does not define, or a GLUT name that neither it nor the toolkit defines, stops the page's build
+// (web/CMakeLists.txt): Emscripten defines every GL name, so such a call would reach WebGL unseen.
 // Single-threaded, like the GL it stands in for. Allocates (the meshes, the draws) as it goes.
 #pragma once
 
@@ -56,7 +57,9 @@ struct Uniforms {
 struct Mesh {
   std::vector<Vertex> vertices;
   std::vector<GLuint> indices; // three to a triangle, into `vertices`
-  unsigned long version;       // changes whenever the mesh does: a GPU copy can tell it is stale
+  // Changes whenever a primitive is added or the list is recorded again: a GPU copy can tell it
+  // is stale.
+  unsigned long version;
 };
 
 // `count` indices from `first` of mesh `mesh`, under `uniforms`.

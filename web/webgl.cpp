@@ -14,9 +14,10 @@ namespace {
 // not 0), with GL's default colours (no ambient, white diffuse and specular); the light model's
 // global ambient 0.2; a viewer at infinity along +z; no two-sided lighting; GL_NORMALIZE on; no
 // emission; shininess 0, so the specular term is the material's whole specular colour wherever
-// the light reaches the face, as Mesa draws it (0 to the power 0 is 1). In single precision; on
-// the README's pictures within 1 level of Mesa's but for the winner's sphere, 2 to 8 levels off.
-// The uniforms are the 15 vec4s of fixedgl::Uniforms.
+// the light reaches the face, as Mesa draws it (0 to the power 0 is 1). In single precision, yet
+// not Mesa's own arithmetic: measured on the README's pictures, the board's faces come within 1
+// level of Mesa's, the winner's sphere's shading 2 to 8 levels off in places. The uniforms are
+// the 15 vec4s of fixedgl::Uniforms.
 const char *vertexShader = R"(
 attribute vec3 position;
 attribute vec3 normal;

@@ -9,23 +9,18 @@
 
 using fixedgl::Draw;
 
-// What reached the GPU: webgl.cpp's hand-off, here keeping the draws instead of drawing them.
+// What reached the GPU: webgl.cpp's hand-off, here keeping the draws instead of drawing them. A
+// test calls it to read every draw so far.
 static std::vector<Draw> handed;
 void fixedgl::drawPending(void) {
   handed.insert(handed.end(), pendingDraws().begin(), pendingDraws().end());
   clearPending();
 }
 
-static std::vector<Draw> drawsSoFar(void) {
-  std::vector<Draw> all = handed;
-  all.insert(all.end(), fixedgl::pendingDraws().begin(), fixedgl::pendingDraws().end());
-  return all;
-}
-
 static void startFrame(void) {
   for (GLenum capability : {GL_LIGHTING, GL_LIGHT0, GL_NORMALIZE})
     fixedgl::enableFixedFunction(capability);
-  fixedgl::clearPending();
+  fixedgl::drawPending();
   handed.clear();
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
@@ -73,9 +68,9 @@ TEST(FixedFunction, MatricesAndLightAsTheShaderGetsThem) {
   glTranslatef(1, 2, 3);
   glScalef(2, 4, 8);
   quad(0);
-  std::vector<Draw> draws = drawsSoFar();
-  ASSERT_EQ(draws.size(), 1u);
-  const fixedgl::Uniforms &u = draws[0].uniforms;
+  fixedgl::drawPending();
+  ASSERT_EQ(handed.size(), 1u);
+  const fixedgl::Uniforms &u = handed[0].uniforms;
   expectNear(times(u.modelviewProjection, 4, {1, 0.5f, 0.25f, 1}), {5, 4, 503.0f / 499, 3});
   expectNear(times(u.modelview, 4, {1, 0.5f, 0.25f, 1}), {5, 4, -3, 1});
   expectNear(times(u.normalMatrix, 4, {0, 1, 1}), {0.125f, 0.25f, 0});
@@ -119,12 +114,12 @@ TEST(FixedFunction, ListsDrawnWhenRecordedAndAtEachCall) {
   glEndList();
   glTranslatef(5, 0, 0);
   glCallList(list);
-  std::vector<Draw> draws = drawsSoFar();
-  ASSERT_EQ(draws.size(), 2u) << "once when recorded, once at the call";
+  fixedgl::drawPending();
+  ASSERT_EQ(handed.size(), 2u) << "once when recorded, once at the call";
   for (int k = 0; k < 2; k++) {
-    EXPECT_EQ(draws[k].mesh, list);
-    EXPECT_EQ(draws[k].count, 6u);
-    EXPECT_EQ(draws[k].uniforms.modelview[12], 5.0f * (k + 1));
+    EXPECT_EQ(handed[k].mesh, list);
+    EXPECT_EQ(handed[k].count, 6u);
+    EXPECT_EQ(handed[k].uniforms.modelview[12], 5.0f * (k + 1));
   }
 
   unsigned long version = fixedgl::mesh(list).version;
@@ -135,7 +130,8 @@ TEST(FixedFunction, ListsDrawnWhenRecordedAndAtEachCall) {
     glVertex3f(x, 0, 7);
   glEnd();
   glEndList();
-  EXPECT_EQ(drawsSoFar().size(), 2u) << "GL_COMPILE draws nothing";
+  fixedgl::drawPending();
+  EXPECT_EQ(handed.size(), 2u) << "GL_COMPILE draws nothing";
   const fixedgl::Mesh &mesh = fixedgl::mesh(list);
   EXPECT_NE(mesh.version, version);
   ASSERT_EQ(mesh.indices.size(), 3u);
