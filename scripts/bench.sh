@@ -36,7 +36,7 @@ status=0 missing=
 case $status in
   0) ;;
   77) # it has said why Chromium cannot start
-    why=$(tr '\n' ' ' <"$work/web.txt")
+    why=$(paste -sd ' ' "$work/web.txt")
     missing="The browser's columns (Chromium, page CPU) are missing: ${why:-no reason given}"
     : >"$work/web.txt" ;;
   *) cat "$work/web.txt"; exit 1 ;;
