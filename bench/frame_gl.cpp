@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/frame.h"
+#include "app/window.h"
 #include "scene_benchmarks.h"
 
 int runFizzgridMain(int argc, char **argv);
@@ -51,15 +52,16 @@ static int writePng(const char *path, const char *name) {
   }
   scene->setState();
   drawFrame(scene);
-  std::vector<unsigned char> rgb(600 * 600 * 3);
+  const int side = WINDOW_SIZE, row = side * 3; // the window's, in pixels; 3 bytes each
+  std::vector<unsigned char> rgb(side * row);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 600, 600, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  glReadPixels(0, 0, side, side, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  image.width = image.height = 600;
+  image.width = image.height = side;
   image.format = PNG_FORMAT_RGB;
-  if (png_image_write_to_file(&image, path, 0, rgb.data(), -600 * 3, nullptr)) return 0;
+  if (png_image_write_to_file(&image, path, 0, rgb.data(), -row, nullptr)) return 0;
   std::fprintf(stderr, "cannot write %s\n", path);
   return 1;
 }

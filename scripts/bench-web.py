@@ -1,16 +1,20 @@
 #!/usr/bin/python3
 # Times each scene's frame in headless Chromium (chromium.py): loads the benchmark page
-# (bench/frame_web.cpp) with MIN_TIME and REPETITIONS, and prints the browser's version, then its
-# "SCENE MS OWN_MS" lines: each scene's median frame time, and the page's own CPU time in it, in ms. Exits 77 where Chromium cannot
-# start, 1 on any other failure. Usage: bench-web.py PAGE.html
+# (bench/frame_web.cpp) with MIN_TIME and REPETITIONS, in a viewport of the game's window size
+# (app/window.h), and prints the browser's version, then its "SCENE MS OWN_MS" lines: each scene's
+# median frame time, and the page's own CPU time in it, in ms. Where Chromium cannot start, prints
+# why and exits 77; exits 1 on any other failure. Usage: bench-web.py PAGE.html
 import os
+import re
 import sys
 import time
 
 import chromium
 
 page = chromium.page_url(sys.argv[1])
-browser = chromium.launch(600, 600)
+window = open(os.path.join(os.path.dirname(__file__), '../app/window.h')).read()
+size = int(re.search(r'^#define WINDOW_SIZE (\d+)', window, re.M)[1])
+browser = chromium.launch(size, size)
 if browser is None:
     sys.exit(77)
 try:

@@ -4,9 +4,10 @@
 # no work), the share, own time over frame time, the frame time in headless Chromium (software
 # WebGL) through the page's back-end, and the page's own CPU time in that frame (display() until
 # the back-end's WebGL calls return, no wait for the GPU), with the page's size. Fails unless
-# every figure is a positive number (the page's time may be 0); where Chromium cannot start, says
-# so and leaves its columns out. The programs are built as bench-programs.sh says, the pages in
-# build-bench/web/ (the tests' in FIZZGRID_BUILD/web/).
+# every figure it prints is a positive number, the page's time included. Where Chromium cannot
+# start, it prints the table without the browser's two columns, after a line that says they are
+# missing and why (bench-web.py's reason). The programs are built as bench-programs.sh says, the
+# pages in build-bench/web/ (the tests' in FIZZGRID_BUILD/web/).
 #
 # Knobs (environment): MIN_TIME (default 0.2) seconds that each run of a scene lasts at least;
 # REPETITIONS (default 5) runs of each scene, of which the table shows the median.
@@ -30,11 +31,14 @@ if [ -z "${FIZZGRID_BUILD:-}" ]; then
   bash "$root/scripts/install-deps.sh" "${BROWSER_PACKAGES[@]}" >&2
   bash "$root/scripts/web.sh" "$web" fizzgrid_bench >&2
 fi
-status=0
+status=0 missing=
 "$root/scripts/bench-web.py" "$web/fizzgrid_bench.html" >"$work/web.txt" || status=$?
 case $status in
   0) ;;
-  77) cat "$work/web.txt"; : >"$work/web.txt" ;; # it says why Chromium cannot start
+  77) # it has said why Chromium cannot start
+    why=$(paste -sd ' ' "$work/web.txt")
+    missing="The browser's columns (Chromium, page CPU) are missing: ${why:-no reason given}"
+    : >"$work/web.txt" ;;
   *) cat "$work/web.txt"; exit 1 ;;
 esac
 
@@ -43,9 +47,10 @@ sed -n 's/^# renderer: /Renderer: /p; s/^# version: /GL version: /p' "$work/gl.l
 sed -n 's/^# browser: /Browser: /p' "$work/web.txt"
 echo "Page: $(stat -c %s "$web/fizzgrid.html") bytes"
 echo "Each figure: the median of ${REPETITIONS:-5} run(s), each of at least ${MIN_TIME:-0.2} s"
+[ -z "$missing" ] || echo "$missing"
 echo
 # Rows "gl/SCENE" or "gl/SCENE_median", and the like for cpu; times in µs.
-awk -F, '
+awk -F, -v web=$((status == 0)) '
   FNR == 1 { program = FILENAME ~ /gl\.csv$/ ? "gl" : FILENAME ~ /cpu\.csv$/ ? "cpu" : "web" }
   program == "web" {
     split($0, f, " ")
@@ -58,17 +63,13 @@ awk -F, '
     if (program == "gl") { order[++scenes] = name; frame[name] = $3 } else own[name] = $4
   }
   function positive(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 > 0 }
-  # The page time may round to 0: the browser timer counts in steps of 0.1 ms.
-  function number(v) { return v ~ /^[0-9.e+-]+$/ && v + 0 >= 0 }
   END {
-    web = length(browser) > 0
-    if (!web) print "Chromium cannot start on this machine: no browser figures"
     print "scene          frame (ms)  own CPU (µs)     share" \
       (web ? "  Chromium (ms)  page CPU (ms)" : "")
     for (i = 1; i <= scenes; i++) {
       s = order[i]
       if (positive(frame[s]) && positive(own[s]) &&
-          (!web || (positive(browser[s]) && number(page[s])))) {
+          (!web || (positive(browser[s]) && positive(page[s])))) {
         printf "%-14s %10.3f %13.2f %8.2f%%", s, frame[s] / 1000, own[s], 100 * own[s] / frame[s]
         print web ? sprintf(" %14.3f %14.3f", browser[s], page[s]) : ""
       } else {
