@@ -15,10 +15,10 @@
 // on all of them.
 //
 // Rest: once a tick draws nothing (a move awaited or a winner shown, the camera at rest), the game
-// has nothing to tick until an event changes it, and every event that changes it (a key or tap
-// that the game takes, a resize, a restored context) draws a frame outside a tick. So the loop
+// has nothing to tick until an event changes it, and every such event (a key or a tap that the
+// game takes) draws a frame outside a tick, as a resize and a restored context do. So the loop
 // stops asking for animation frames there, and a frame handed over outside a tick starts it
-// again: a page at rest runs no code of its own.
+// again: a page at rest runs no code of its own. A key refused changes nothing and draws nothing.
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 
