@@ -80,3 +80,4 @@ awk -F, -v web=$((status == 0)) '
     }
     exit bad || scenes == 0
   }' "$work/gl.csv" "$work/cpu.csv" "$work/web.txt"
+"$root/scripts/bench-pace.py" "$web/fizzgrid.html" # the page's pace: waves, and the CPU at rest
