@@ -14,6 +14,7 @@ import json
 import os
 import re
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -41,8 +42,8 @@ def own_network():
     return ['--bind', '127.0.0.1']
 
 
-def poll(holds, what):
-    end = time.monotonic() + board.WAIT
+def poll(holds, what):  # a server's start: Python's own start takes seconds on a loaded machine
+    end = time.monotonic() + 6 * board.WAIT
     while not (result := holds()):
         if time.monotonic() > end:
             raise Failure(f'never {what}')
@@ -50,16 +51,17 @@ def poll(holds, what):
     return result
 
 
-def fetched(url):  # the body at URL, or None while nothing answers there
+def fetched(url):  # the body at URL (straight, whatever proxy is set), or None while no answer
     try:
-        with urllib.request.build_opener(urllib.request.ProxyHandler({})).open(url) as answer:
+        with urllib.request.build_opener(urllib.request.ProxyHandler({})).open(
+                url, timeout=6 * board.WAIT) as answer:
             return answer.read()
     except OSError:
         return None
 
 
 def free_port():
-    with contextlib.closing(__import__('socket').socket()) as probe:
+    with socket.socket() as probe:
         probe.bind(('127.0.0.1', 0))
         return probe.getsockname()[1]
 
@@ -73,9 +75,9 @@ def check_files(build):
             raise Failure(f'the single file has {asked}')
     changes = [line for line in difflib.unified_diff(page.splitlines(), index.splitlines(), n=0)
                if not line.startswith(('---', '+++', '@@'))]
-    if any(not line.startswith('+') or ('rel="manifest"' in line) == ('register(' in line)
-           for line in changes) or not all(any(part in line for line in changes)
-                                           for part in ['rel="manifest"', 'register(']):
+    if sorted(line[0] + ('manifest' if 'rel="manifest"' in line else 'worker' if
+                         'serviceWorker.register(' in line else line) for line in changes) != [
+                             '+manifest', '+worker']:
         raise Failure(f'index.html is not the page with the manifest and worker added: {changes}')
     with open(os.path.join(build, 'site/manifest.webmanifest')) as manifest:
         icons, kinds = json.load(manifest)['icons'], set()
