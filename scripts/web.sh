@@ -80,11 +80,11 @@ awk '$0 == "</head>" {
     " console.log(\"No offline play: \" + error.message); }); });</script>"
 } { print }' "$page" >"$site/index.html"
 # The worker keeps every file of the site, the folder's own address (the start URL) too, in a cache
-# named after their contents: a build that changes any of them replaces the cache on the next
-# visit online.
+# named after their contents and its own: a build that changes any of them replaces the cache on
+# the next visit online.
 files=\"./\"
 for file in "$site"/*; do files+=", \"${file##*/}\""; done
-version=$(cat "$site"/* | sha256sum | cut -c 1-16)
+version=$(cat "$site"/* "$root/web/site/sw.js" | sha256sum | cut -c 1-16)
 sed -e "s/@VERSION@/$version/" -e "s|@FILES@|$files|" "$root/web/site/sw.js" >"$site/sw.js"
 size=$(cat "$site"/* | wc -c)
 echo "$site/: $size bytes ($(( (size + 1023) / 1024 )) KB) in $(ls "$site" | wc -l) files"
