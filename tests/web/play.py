@@ -162,4 +162,5 @@ def play(browser, url):
           page.js('return document.body.innerText'), 'the end of the game after q')
 
 
-board.run(lambda browser: play(browser, chromium.page_url(sys.argv[1])))
+if __name__ == '__main__':  # site.py imports unlike
+    board.run(lambda browser: play(browser, chromium.page_url(sys.argv[1])))
