@@ -3,7 +3,6 @@
 
 #include "app/frame.h"
 #include "webgl.h"
-#include "game/state.h"
 
 // Ends the runtime for good after the game's exit(): exit() alone leaves it alive while the
 // toolkit's animation-frame loop is pending, and that loop would go on calling the game.
@@ -24,6 +23,3 @@ extern "C" EMSCRIPTEN_KEEPALIVE void fizzgridContextRestored(void) {
   fixedgl::remakeGpuObjects();
   display();
 }
-
-// Where the cursor is, 8 * cursorX + cursorY, for a test to read after a tap.
-extern "C" EMSCRIPTEN_KEEPALIVE int fizzgridCursor(void) { return 8 * cursorX + cursorY; }

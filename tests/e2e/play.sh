@@ -25,27 +25,12 @@ waitfor() { # WHAT TEST: captures the window to $tmp/now.png until TEST holds of
 same() { # PICTURE: the capture is like docs/screenshots/PICTURE.png; if not, why, in $tmp/why
   bash "$here/same-picture.sh" "$tmp/now.png" "$here/../../docs/screenshots/$1.png" >"$tmp/why"
 }
-place() { # X,Y ...: the arrows from the cursor (x, y) to each cell in turn, and Return on it
-  local keys=() cell
-  for cell; do
-    for ((; x > ${cell%,*}; x--)); do keys+=(Left); done
-    for ((; x < ${cell%,*}; x++)); do keys+=(Right); done
-    for ((; y > ${cell#*,}; y--)); do keys+=(Down); done
-    for ((; y < ${cell#*,}; y++)); do keys+=(Up); done
-    keys+=(Return)
-  done
-  xdotool key --delay 1 "${keys[@]}"
-}
-arrows() { x=${1%,*} y=${1#*,}; xdotool key --delay 1 "${@:2}"; } # X,Y KEY ...: X,Y after them
-
-x=4 y=4
-while read -r step picture what <&3; do # the games of tests/games.txt, on 3: not the tools' input
+while read -r step picture what <&3; do # tests/games.txt's steps, on 3: not the tools' input
   case $step in
     show) waitfor "$what" "same $picture" ;;
-    arrows | place) $step $picture $what ;;
-    new) xdotool key space; x=4 y=4 ;;
+    keys) xdotool key --delay 1 $picture $what ;; # a move's keys, X's names
   esac
-done 3< <(grep -v '^#' "$here/../games.txt")
+done 3< <("$here/../games.py")
 xdotool windowsize "$wid" 300 600 # the square frustum stretched over the window
 waitfor "the board stretched" '[ "$(convert "$tmp/now.png" -format %@ info:)" = 257x502+25+49 ]'
 xdotool key q

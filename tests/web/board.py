@@ -1,40 +1,55 @@
-# What the web tests share: the scripted games of tests/games.txt, the game's page in Chromium
-# (state, screenshots, keys, taps and clicks), and the tiles found on a screenshot of the board.
+# What the web tests share: facts read from the sources, the game's page in headless Chromium
+# (scripts/chromium.py) watched by probe.js, its screen, keys and taps, and the tiles it shows.
 import base64
 import io
 import os
+import re
 import sys
 import time
 
-from PIL import Image
+from PIL import Image, ImageChops
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), '../../scripts'))
-import chromium  # noqa: E402
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '../..')
+sys.path[:0] = [os.path.join(ROOT, 'scripts'), os.path.join(ROOT, 'tests')]
+import chromium, games  # noqa: E401,E402,F401
 
-WAIT = 5 * chromium.TIME_SCALE  # seconds
+
+def source(path, pattern):  # what PATTERN's group matches in the project's file PATH
+    with open(os.path.join(ROOT, path)) as text:
+        return re.findall(pattern, text.read())
+
+
+TITLE = source('app/window.h', r'#define WINDOW_TITLE "(.*)"')[0]
+SIZE = int(source('app/window.h', r'#define WINDOW_SIZE (\d+)')[0])
+WAVE = [int(n) for n in source('game/state.h', r'PHASE_BURST_\w+ = (\d+)')]  # a wave's phases
 KEYS = {'Left': Keys.LEFT, 'Right': Keys.RIGHT, 'Up': Keys.UP, 'Down': Keys.DOWN,
-        'Enter': Keys.ENTER, 'Space': ' ', 'q': 'q'}
+        'Return': Keys.ENTER, 'space': ' ', 'q': 'q'}
 
 
 class Failure(Exception): pass  # noqa: E701
 
 
-def until(holds, what, wait=WAIT):
-    end = time.monotonic() + wait
+def until(holds, what, wait=20):
+    """HOLDS()'s first true result, asked every 50 ms; fails after WAIT s (times the multiplier)."""
+    end = time.monotonic() + wait * chromium.TIME_SCALE
     while not (result := holds()):
         if time.monotonic() > end:
             raise Failure(f'the page never showed {what}')
+        time.sleep(0.05)
     return result
 
 
-def run(test):
-    # TEST(browser) in a fresh Chromium; 77 (skipped) where it cannot start; fails on console errors
-    browser = chromium.launch(600, 600)
+def run(test, *scripts):
+    """TEST(browser) in a fresh Chromium whose pages run SCRIPTS, then probe.js, before their own;
+    exits 77 (skipped) where Chromium cannot start; fails on a Failure or any console error."""
+    browser, problem = chromium.launch(SIZE, SIZE), ''
     if browser is None:
         sys.exit(77)
-    problem = ''
+    with open(os.path.join(ROOT, 'tests/web/probe.js')) as probe:
+        for script in scripts + (probe.read(),):
+            browser.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': script})
     try:
         test(browser)
     except Failure as failure:
@@ -42,86 +57,48 @@ def run(test):
     finally:
         errors = chromium.errors(browser)
         browser.quit()
-    if errors:
-        problem += f"{'; ' if problem else ''}the page's errors: {errors}"
-    if problem:
-        sys.exit(f'FAIL: {problem}')
+    if problem or errors:
+        sys.exit(f'FAIL: {problem} {errors or ""}')
 
 
-def games():
-    """The steps of tests/games.txt: ('show', PICTURE, WHAT), or ('move', KEYS, TAPS): the key
-    names that play a move, and the cells ((x, y), or None: anywhere) that taps or clicks play."""
-    cursor = [4, 4]
-    with open(os.path.join(os.path.dirname(__file__), '../games.txt')) as lines:
-        for line in lines:
-            if line.startswith('#') or not line.split():
-                continue
-            step, *args = line.split()
-            if step == 'show':
-                yield 'show', args[0], ' '.join(args[1:])
-            elif step == 'new':
-                cursor = [4, 4]
-                yield 'move', ['Space'], [None]
-            elif step == 'arrows':
-                cursor = [int(n) for n in args[0].split(',')]
-                yield 'move', args[1:], [tuple(cursor)]
-            elif step == 'place':
-                keys, taps = [], []
-                for x, y in (map(int, cell.split(',')) for cell in args):
-                    keys += ['Left'] * (cursor[0] - x) + ['Right'] * (x - cursor[0])
-                    keys += ['Down'] * (cursor[1] - y) + ['Up'] * (y - cursor[1]) + ['Enter']
-                    taps += [(x, y)] * (1 if cursor == [x, y] else 2)  # to the cell, then on it
-                    cursor = [x, y]
-                yield 'move', keys, taps
+def same(one, other):  # whether two images have the same pixels
+    return one.size == other.size and one.tobytes() == other.tobytes()
 
 
-class Page:  # the game's page, loaded and running
-    def __init__(self, browser, url):
+def image(data):  # a PNG in base64, or a data URL of one
+    return Image.open(io.BytesIO(base64.b64decode(data.split(',')[-1]))).convert('RGB')
+
+
+class Page:  # the game's page (the one named first on the command line), loaded and running
+    def __init__(self, browser, url=None):
         self.browser = browser
-        browser.get(url)
-        until(lambda: self.state() == 'running', 'the game started')
-        self.canvas = browser.find_element('css selector', 'canvas')
+        browser.get(url or chromium.page_url(sys.argv[1]))
+        until(lambda: self.js('return document.body.dataset.game') == 'running', 'the game')
 
     def js(self, script, *args):
         return self.browser.execute_script(script, *args)
 
-    def state(self):
-        return self.js('return document.body.dataset.game')
+    def box(self):  # the canvas's place and size in CSS pixels, and its drawing buffer's size
+        return self.js('const c = document.querySelector("canvas"), r = c.getBoundingClientRect();'
+                       'return [r.left, r.top, r.width, r.height, c.width, c.height]')
 
-    def call(self, name):  # one of the game's functions for the page (web/page.cpp, taps.cpp)
-        return self.js(f'return Module._{name}()')
+    def shot(self, *box, scale=1):  # the screen in BOX (CSS pixels; the canvas's), SCALE to a pixel
+        return image(self.browser.execute_cdp_cmd('Page.captureScreenshot', {'clip': dict(
+            zip(['x', 'y', 'width', 'height'], box or self.box()[:4]), scale=scale)})['data'])
 
-    def box(self):  # the canvas's place in CSS pixels, and its drawing buffer's size
-        return self.js('const c = arguments[0], r = c.getBoundingClientRect();'
-                       'return [r.left, r.top, r.width, r.height, c.width, c.height]', self.canvas)
+    def hue(self, x, y):  # the colour that dominates the screen's pixel at (X, Y)
+        shot = self.shot(x - 0.5, y - 0.5, 1, 1)
+        colour = shot.getpixel((shot.size[0] // 2, shot.size[1] // 2))
+        return 'grey' if max(colour) - min(colour) < 40 else 'RGB'[colour.index(max(colour))]
 
-    def shot(self):  # the canvas's pixels, straight from DevTools: twice as fast as WebDriver's
-        left, top, width, height, _, _ = self.box()
-        png = self.browser.execute_cdp_cmd('Page.captureScreenshot', {'clip': {
-            'x': left, 'y': top, 'width': width, 'height': height, 'scale': 1}})['data']
-        return Image.open(io.BytesIO(base64.b64decode(png))).convert('RGB')
-
-    def waits(self, holds, what):
-        """until(HOLDS, WHAT) for as long as the game's ticks go on, and WAIT after the last one: a
-        wave lasts 19 animation frames, however long a loaded machine takes to draw each; a
-        minute at most."""
-        ticks, end, most = None, 0, time.monotonic() + 12 * WAIT
-        while not (result := holds()):
-            if (now := self.call('fizzgridTickFrames')) != ticks:
-                ticks, end = now, time.monotonic() + WAIT
-            if time.monotonic() > min(end, most):
-                raise Failure(f'the page never showed {what}')
-        return result
-
-    def settled(self):  # the screen once no wave is under way and two captures agree
-        self.waits(lambda: self.call('fizzgridPhase') in (0, 3, 4), 'the end of the wave')
+    def settled(self):  # the canvas once no wave is under way and two captures agree
+        until(lambda: self.js('return Module._fizzgridPhase()') not in WAVE, 'the wave ended')
         shots = [self.shot()]
-        until(lambda: shots.append(self.shot()) or shots[-1].tobytes() == shots[-2].tobytes(),
-              'a settled screen')
+        until(lambda: shots.append(self.shot()) or same(*shots[-2:]), 'a settled screen')
         return shots[-1]
 
-    def show(self, want, what):  # waits until the canvas shows the image WANT, pixel for pixel
-        self.waits(lambda: self.shot().tobytes() == want.tobytes(), what)
+    def show(self, want, what, *box):  # waits until the canvas (or BOX) shows the image WANT
+        until(lambda: same(self.shot(*box), want), what)
 
     def keys(self, *names):
         ActionChains(self.browser).send_keys(*[KEYS[name] for name in names]).perform()
@@ -130,8 +107,9 @@ class Page:  # the game's page, loaded and running
         self.browser.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': kind, 'touchPoints': [
             {'x': x, 'y': y, 'id': n, 'radiusX': 1, 'radiusY': 1} for x, y, n in points]})
 
-    def tap(self, point):
-        self.touch('touchStart', (*point, 0))
+    def tap(self, point, *moves):  # a finger down at POINT, moved through MOVES, and up
+        for kind, at in [('touchStart', point)] + [('touchMove', to) for to in moves]:
+            self.touch(kind, (*at, 0))
         self.touch('touchEnd')
 
     def click(self, point):
@@ -141,31 +119,23 @@ class Page:  # the game's page, loaded and running
 
 
 def tiles(page):
-    """The board now: {(x, y): a point well inside its tile's top face}, and points in the gaps, in
-    CSS pixels. Top faces are brighter than 128 levels (the tiles' sides, at most 118 on an empty
-    board), gaps black; each column of tiles covers a run of screen columns, each row of lines."""
-    left, top, width, _, _, _ = page.box()
-    shot = page.shot()
-    scale, side = shot.size[0] / width, shot.size[0]
-    pixels = list(shot.getdata())
-    lit = lambda i: max(pixels[i]) > 24  # noqa: E731
-    if any(lit(i) or lit(i * side) or lit(side * side - 1 - i) or lit(i * side + side - 1)
-           for i in range(side)):
+    """The board now: {(x, y): a point inside its tile's top face}, and a point in each gap between
+    two columns and two rows of tiles, in CSS pixels. Top faces are brighter than 128 levels (the
+    tiles' sides, at most 118 on an empty board); each column of tiles covers a run of screen
+    columns holding a face, each row of tiles a run of lines."""
+    left, top, width, height, _, _ = page.box()
+    red, green, blue = page.shot(scale=1 / page.js('return devicePixelRatio')).split()
+    bright = ImageChops.lighter(ImageChops.lighter(red, green), blue)
+    side, lit = red.size[0], bright.point(lambda v: 255 * (v > 24)).getbbox()
+    if min(lit[:2]) == 0 or max(lit[2:]) == side:
         raise Failure('the board runs off the canvas')
-    face = [max(p) > 128 for p in pixels]
-    runs = []  # [first, last] of each run of columns, then of rows, holding a top face
-    for across in [[any(face[x::side]) for x in range(side)],
-                   [any(face[y * side:(y + 1) * side]) for y in range(side)]]:
-        starts = [k for k in range(side) if across[k] and (k == 0 or not across[k - 1])]
-        ends = [k for k in range(side) if across[k] and (k == side - 1 or not across[k + 1])]
-        if len(starts) != 8:
-            raise Failure(f'{len(starts)} columns or rows of tiles on the screen, not 8')
-        runs.append(list(zip(starts, ends)))
-    middle = lambda run: (run[0] + run[1] + 1) / 2  # noqa: E731
-    gap = lambda runs, k: (runs[k][1] + 1 + runs[k + 1][0]) / 2  # noqa: E731
-    css = lambda x, y: (left + x / scale, top + y / scale)  # noqa: E731
-    columns, rows = runs[0], runs[1][::-1]  # rows from the bottom: the world's y is up
-    cells = {(x, y): css(middle(columns[x]), middle(rows[y])) for x in range(8) for y in range(8)}
-    gaps = [css(gap(columns, k), middle(rows[y])) for k in range(7) for y in range(8)]
-    gaps += [css(middle(columns[x]), gap(runs[1], k)) for x in range(8) for k in range(7)]
-    return cells, gaps
+    face, runs = bright.point(lambda v: 255 * (v > 128)), []
+    for line in [lambda k: (k, 0, k + 1, side), lambda k: (0, side - 1 - k, side, side - k)]:
+        lit = [face.crop(line(k)).getbbox() is not None for k in range(side)] + [False]
+        runs.append([k for k in range(side) if lit[k] != lit[k - 1]])  # each run's first, next
+        if len(runs[-1]) != 16:
+            raise Failure(f'{len(runs[-1]) // 2} columns or rows of tiles on the screen, not 8')
+    x, y = [[(run[k] + run[k + 1]) / 2 for k in range(15)] for run in runs]  # middles, gaps
+    css = lambda i, j: (left + x[i] * width / side, top + height - y[j] * height / side)  # noqa
+    cells = {(i, j): css(2 * i, 2 * j) for i in range(8) for j in range(8)}
+    return cells, [css(2 * k + 1, 2 * k) for k in range(7)] + [css(2 * k, 2 * k + 1) for k in range(7)]

@@ -1,166 +1,98 @@
 #!/usr/bin/python3
-# End to end in the browser: the game's page in headless Chromium (scripts/chromium.py), played
-# with real key events, each screen compared with the README's pictures as tests/e2e/play.sh
-# compares the native window's, in the games of tests/games.txt; before them, the whole board in a
-# 500 by 500 window, and the window made 600 by 700, where the canvas is 600 by 600 again. Exits 77
-# (skipped) where Chromium cannot start; fails on anything else. FIZZGRID_TIMEOUT_MULTIPLIER scales
-# every wait. It also counts the frames that reach the screen during every wave, checks the swayed
-# wave's frame, and that a hidden page does not tick. Usage: play.py PAGE.html
+# The game's page in headless Chromium by keys: its title and tab icon; the whole board in a 500 by
+# 500 window; in a window 100 pixels taller than the game's, the canvas the game's size, holding the
+# keyboard; the games of tests/games.txt by real key events that never scroll the page, each screen
+# like the README's picture (as tests/e2e/play.sh checks the native window), the wave's frame as it
+# reached the screen; a hidden page draws nothing; q ends the game. Usage: play.py PAGE.html
 import base64
-import io
 import os
-import sys
 
 from PIL import Image, ImageChops, ImageFilter
 
 import board
-from board import Failure, chromium, until
-
-SHOTS = os.path.join(os.path.dirname(__file__), '../../docs/screenshots')
+from board import ROOT, SIZE, Failure, chromium, until
 
 
 def unlike(got, name):
-    """Why a screen is not like the picture NAME, or '' when it is.
-
-    SwiftShader rasterizes a little differently from Mesa's llvmpipe, which drew the pictures (the
-    README's rule): the tile sides that lie within 0.02 px of the centres of row 304 and column 295
-    fall on the other side of them, a whole line each; elsewhere, measured on every picture, at
-    most 31 silhouette pixels differ by more than 8 levels of 255, and the winner's shading by
-    more than 4 in 74. With the camera swayed (the wave), slanted tile sides put 162 pixels all over
-    on the other side of an edge: there a pixel counts by how far it lies outside the values of
-    the picture's 3 by 3 pixels around it (measured: 1 by more than 8)."""
-    if got.size != (600, 600):
+    """Why a screen is not like docs/screenshots/NAME.png by the README's rule for the browser's
+    screens (SwiftShader's edges against llvmpipe's), or '' when it is."""
+    want = Image.open(os.path.join(ROOT, 'docs/screenshots', name + '.png')).convert('RGB')
+    if got.size != want.size:
         return f'size {got.size}'
-    want = Image.open(os.path.join(SHOTS, name + '.png')).convert('RGB')
-    if name == 'wave':
+    if name == 'wave':  # a pixel counts by how far it lies outside its 3 by 3 neighbours' values
         low, high = want.filter(ImageFilter.MinFilter(3)), want.filter(ImageFilter.MaxFilter(3))
         off = ImageChops.lighter(ImageChops.subtract(low, got), ImageChops.subtract(got, high))
-    else:
+    else:  # row 304 and column 295, where SwiftShader puts tile sides on the other side
         off = ImageChops.difference(got, want)
-    red, green, blue = off.split()
-    worst = ImageChops.lighter(ImageChops.lighter(red, green), blue)  # each pixel's worst channel
-    if name != 'wave':
-        worst.paste(0, (295, 0, 296, 600))
-        worst.paste(0, (0, 304, 600, 305))
-    levels = worst.histogram()
+        off.paste(0, (295, 0, 296, SIZE))
+        off.paste(0, (0, 304, SIZE, 305))
+    levels = ImageChops.lighter(ImageChops.lighter(*off.split()[:2]), off.split()[2]).histogram()
     over4, over8 = sum(levels[5:]), sum(levels[9:])
-    if over8 <= 40 and over4 <= 120:
-        return ''
-    return f'{over8} pixels differ by more than 8 levels (40 may), {over4} by more than 4 (120 may)'
+    if over8 > 40 or over4 > 120:
+        return f'{over8} pixels differ by more than 8 levels (40 may), {over4} by more than 4 (120 may)'
+    return ''
 
 
-# What reaches the screen: web/swap.cpp runs the game's idle once per animation frame and counts
-# the frames its ticks hand over (fizzgridTickFrames). A loop of the test's own logs, in every
-# animation frame, how many ticks drew since the one before, and keeps the canvas of the frames
-# asked for (toDataURL there and then, before the browser presents and clears it).
-FRAME_LOG = """
-  const f = window.fizzgridFrames = {log: [], seen: Module._fizzgridTickFrames(), keep: {},
-                                     want: new Set()};
-  (function frame() {
-    const now = Module._fizzgridTickFrames();
-    f.log.push(now - f.seen);
-    if (now > f.seen && f.want.has(now)) f.keep[now] = fizzgridPage.canvas.toDataURL();
-    f.seen = now;
-    requestAnimationFrame(frame);
-  })();"""
+def like(page, name, what):  # waits until the canvas is like the picture NAME
+    def alike():
+        alike.why = unlike(page.shot(), name)
+        return not alike.why
+    try:
+        until(alike, what)
+    except Failure as failure:
+        raise Failure(f'{failure}: {alike.why}') from None
 
 
-def check_waves(page):
-    """Fails unless every animation frame shows at most one tick's frame, and every run of frames
-    drawn by ticks is a chain of waves of 19 ticks each and the tick that brings the camera back
-    to rest (natively, one frame per vertical retrace)."""
-    log = page.js('return fizzgridFrames.log')
-    if max(log) > 1:
-        raise Failure(f'{max(log)} ticks drew within one animation frame')
-    runs = [len(run) for run in ''.join('1' if n else ' ' for n in log).split()]
-    if not runs or any(run < 20 or (run - 1) % 19 for run in runs):
-        raise Failure(f'waves shown over {runs} animation frames, not 19 each and 1 at rest')
-
-
-def kept_frame(page, number):
-    url = page.js('return fizzgridFrames.keep[arguments[0]]', number)
-    if not url:
-        raise Failure(f'the frame of tick {number} never reached the screen')
-    return Image.open(io.BytesIO(base64.b64decode(url.split(',', 1)[1]))).convert('RGB')
-
-
-def hidden_runs_no_tick(page, send):
-    """Sends the keys of a bursting move with the window minimized (headless Chromium then hides
-    the page: no animation frames, timers still run) and fails if any tick draws while it is."""
-    browser, before = page.browser, page.call('fizzgridTickFrames')
-    browser.minimize_window()
+def hidden(page, keys):
+    """Plays KEYS, a bursting move, with the window minimized (headless Chromium then hides the
+    page: no animation frames, timers still run), and fails if anything is drawn after them."""
+    page.browser.minimize_window()
     until(lambda: page.js('return document.hidden'), 'a hidden page')
-    send()
-    # Nothing shows while hidden, so nothing to wait for: half a second of the page's timers.
-    browser.execute_async_script('setTimeout(arguments[0], 500)')
-    if page.call('fizzgridTickFrames') != before:
-        raise Failure('the game ticked in a hidden page')
-    window = browser.execute_cdp_cmd('Browser.getWindowForTarget', {})['windowId']
-    browser.execute_cdp_cmd('Browser.setWindowBounds',
-                            {'windowId': window, 'bounds': {'windowState': 'normal'}})
-    until(lambda: not page.js('return document.hidden'), 'the page shown again')
+    page.keys(*keys)
+    until(lambda: page.js('return Module._fizzgridPhase()') in board.WAVE, 'the wave begun')
+    # Nothing to wait for: half a second of the page's own timers, longer than a wave at 60 Hz.
+    if page.browser.execute_async_script('const drawn = fizzgridProbe.clears, done = arguments[0];'
+                                         'setTimeout(() => done(fizzgridProbe.clears - drawn), 500)'):
+        raise Failure('the game drew in a hidden page')
+    page.browser.execute_cdp_cmd('Browser.setWindowBounds', {'bounds': {'windowState': 'normal'},
+        'windowId': page.browser.execute_cdp_cmd('Browser.getWindowForTarget', {})['windowId']})
 
 
-def play(browser, url):
+def play(browser):
     chromium.emulate(browser, 500, 500)
-    page = board.Page(browser, url)
-    if browser.title != 'Fizzgrid -- Quillon Final Project':
-        raise Failure(f'title {browser.title}')
-    icon = page.js("return document.querySelector('link[rel=icon]').href")
-    with open(os.path.join(os.path.dirname(__file__), '../../data/fizzgrid.svg'), 'rb') as art:
-        if base64.b64decode(icon.partition('base64,')[2]) != art.read():
-            raise Failure(f'the icon in the tab is not the artwork: {icon[:80]}')
-    left, top, width, height, _, _ = page.box()
-    if left < 0 or top < 0 or left + width > 500 or top + height > 500:
-        raise Failure(f'the canvas at {left},{top} of {width}x{height} in a 500x500 window')
+    page = board.Page(browser)
+    icon = page.js("return document.querySelector('link[rel=icon]').href").split(',')[1]
+    with open(os.path.join(ROOT, 'data/fizzgrid.svg'), 'rb') as art:
+        if (browser.title, base64.b64decode(icon)) != (board.TITLE, art.read()):
+            raise Failure(f'the title {browser.title}, or the icon, not the sources\'')
     board.tiles(page)  # all 64 tiles, none cut by the canvas's edge
-    chromium.emulate(browser, 600, 700)
-    until(lambda: page.box()[2:] == [600, 600, 600, 600], 'a 600 by 600 canvas')
-    # Scrollable and taller than the window, so that a key left to the browser would scroll it.
+    chromium.emulate(browser, SIZE, SIZE + 100)
+    until(lambda: page.box()[2:6] == [SIZE] * 4, f'a {SIZE} by {SIZE} canvas')
+    # Taller than the window and scrollable, so that a key left to the browser would scroll it.
     page.js("document.documentElement.style.overflow = 'auto';"
-            "document.documentElement.appendChild(document.createElement('div')).style.height ="
-            "'3000px'")
-    if not page.js('return document.activeElement === arguments[0]', page.canvas):
-        raise Failure('the canvas does not have the keyboard')
-
-    def show(what, name):  # polls the canvas until it shows the picture NAME
-        why = ['']
-
-        def like():
-            why[0] = unlike(page.shot(), name)
-            return not why[0]
-
-        try:
-            page.waits(like, what)
-        except Failure as failure:
-            raise Failure(f'{failure}: {why[0]}') from None
-
-    page.js(FRAME_LOG)
-    show('the starting board, drawn again at 600 by 600', 'start')
-    steps = list(board.games())
+            "document.body.appendChild(document.createElement('div')).style.height = '3000px'")
+    like(page, 'start', 'the starting board, drawn again in the larger window')
+    steps = list(board.games.steps())
     for n, (step, *args) in enumerate(steps):
         if step == 'show':
-            show(args[1], args[0])
-            continue
-        shown = next(later[1] for later in steps[n:] if later[0] == 'show')
-        if shown == 'player2-wins':  # a bursting move, made while the page is hidden
-            hidden_runs_no_tick(page, lambda: page.keys(*args[0]))
-        elif shown == 'progress':  # the README's wave is the 8th tick of this move's one wave
-            wave = page.call('fizzgridTickFrames') + 8
-            page.js('fizzgridFrames.want.add(arguments[0])', wave)
-            page.keys(*args[0])
+            like(page, *args)
+        elif step == 'wave':
+            if why := unlike(board.image(until(lambda: page.js('return fizzgridProbe.kept'),
+                                               'the wave')), args[1]):
+                raise Failure(f"{args[2]}: not the README's: {why}")
+        elif 'player2-wins' == next(later[1] for later in steps[n:] if later[0] == 'show'):
+            hidden(page, args[0])
         else:
+            if steps[n + 1][0] == 'wave':  # keeps the frame of that tick of the move's wave
+                page.settled()
+                page.js('fizzgridProbe.keep = fizzgridProbe.ticks + arguments[0]', steps[n + 1][1])
             page.keys(*args[0])
-        scrolled = page.js('return `${scrollX},${scrollY}`')
-        if scrolled != '0,0':
-            raise Failure(f'the keys scrolled the page to {scrolled}')
-    check_waves(page)
-    if why := unlike(kept_frame(page, wave), 'wave'):
-        raise Failure(f"the wave was not the README's: {why}")
+        if page.js('return scrollY') or not page.js('return document.activeElement.id'):
+            raise Failure('the keys scrolled the page, or the canvas lost them')
     page.keys('q')
-    until(lambda: page.state() == 'ended' and 'has ended. Reload' in
-          page.js('return document.body.innerText'), 'the end of the game after q')
+    until(lambda: page.js('return document.body.dataset.game') == 'ended' and 'has ended. Reload'
+          in page.js('return document.body.innerText'), 'the end of the game after q')
 
 
 if __name__ == '__main__':  # site.py imports unlike
-    board.run(lambda browser: play(browser, chromium.page_url(sys.argv[1])))
+    board.run(play)
