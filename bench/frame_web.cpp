@@ -53,7 +53,7 @@ static double frameMs(const Scene *scene) {
 
 // The page's own CPU time per frame: display() until the back-end's WebGL calls return, with no
 // wait for the GPU, in ms. The browser's timer counts in steps of 0.1 ms, coarser than the page's
-// work in many frames, so frames are drawn back to back until 2 ms (20 steps) have passed, 1000
+// work in many frames, so frames are drawn back to back until 2 ms (20 steps) have passed, 10000
 // frames at most, and the time shared out among them. Their GPU work waits in the queue: drawn
 // into one pixel (the page's calls are the same at any viewport), it takes the least time there.
 static double ownMs(const Scene *scene) {
@@ -65,7 +65,7 @@ static double ownMs(const Scene *scene) {
     draw(scene);
     frames++;
     ms = emscripten_get_now() - start;
-  } while (ms < 2 && frames < 1000);
+  } while (ms < 2 && frames < 10000);
   glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
   glViewport(0, 0, 600, 600);
   return ms / frames;
