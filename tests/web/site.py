@@ -17,8 +17,8 @@ from play import like
 SITE = os.path.join(sys.argv[1], 'site')
 ICONS = '''const done = arguments[0], get = (url) => fetch(url, {cache: 'no-store'});
   get('manifest.webmanifest').then((answer) => answer.json()).then((m) => Promise.all(m.icons.map(
-    (icon) => get(icon.src).then((answer) => answer.ok || icon.src, () => icon.src))))
-    .then((got) => done(got.filter((ok) => ok !== true)), (error) => done([String(error)]));'''
+    (i) => get(i.src).then((got) => got.ok ? `${i.purpose} ${i.sizes}` : null, () => null))))
+    .then(done, (error) => done([String(error)]));'''  # each icon's purpose and size, or null
 
 
 def fetched(url):  # the body at URL (straight, whatever proxy is set), or None while no answer
@@ -58,14 +58,14 @@ def test(browser):  # Usage: site.py BUILD
         Page(browser, until(lambda: fetched(url) and url, f'an answer at {url}'))
         if errors := cdp('Page.getInstallabilityErrors', {})['installabilityErrors']:
             raise Failure(f'Chromium would not install the site: {errors}')
-        browser.execute_async_script('navigator.serviceWorker.ready.then(() => arguments[0]())')
-        if not Page(browser, url).js('return !!navigator.serviceWorker.controller'):
-            raise Failure('no service worker controls the page loaded again')
+        until(lambda: Page(browser, url).js('return !!navigator.serviceWorker.controller'),
+              'a service worker controlling the page loaded again')
     cdp('Network.enable', {}) or cdp('Network.emulateNetworkConditions', {
         'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
     page = Page(browser, url)
-    if missing := browser.execute_async_script(ICONS):
-        raise Failure(f'offline, the icons of the manifest not fetched: {missing}')
+    got = browser.execute_async_script(ICONS)  # what Chromium asks of an app to install: 192, 512
+    if None in got or not {'any 192x192', 'any 512x512'} <= set(got):
+        raise Failure(f'offline, not every icon or none of 192 and 512 pixels fetched: {got}')
     for step, what, *args in games.steps():  # to the cursor's screen
         page.keys(*what) if step == 'keys' else like(page, what, f'{args[0]} offline')
         if what == 'cursor':
