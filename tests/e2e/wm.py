@@ -1,9 +1,7 @@
 #!/usr/bin/python3
-# Starts GAME under a stand-in window manager that checks the window's title, class, place, pid
-# and icon size at its first MapRequest, prints the window, visual and icon size, writes the icon
-# to ICON (PAM), maps the window and exits, handing requests back to the server. SIGALRM ends it
-# after 5 s times FIZZGRID_TIMEOUT_MULTIPLIER. The title and size are app/window.h's.
-# Usage (in an X server): wm.py ICON GAME
+# Usage (in an X server): wm.py ICON GAME. A stand-in window manager starts GAME, checks its
+# window's title, class, place, pid and icon at its first MapRequest, writes the icon to ICON (PAM),
+# maps the window, prints it, its visual and the icon's size, and exits; SIGALRM ends it after 5 s.
 import os, re, signal, sys
 from Xlib import X, display
 
@@ -23,8 +21,8 @@ g = w.get_geometry()
 read = lambda name: getattr(w.get_full_property(x.intern_atom(name), 0), 'value', None)
 pid, icon = read('_NET_WM_PID'), list(read('_NET_WM_ICON') or [0, 0])
 seen = [w.get_wm_name(), w.get_wm_class(), (g.x, g.y, g.width, g.height), pid and list(pid)]
-game = [title, ('fizzgrid', 'Fizzgrid'), (0, 0, size, size)]
-if seen != game + [[os.getppid()]] or len(icon) != 2 + icon[0] * icon[1] or not icon[0]:
+game = [title, ('fizzgrid', 'Fizzgrid'), (0, 0, size, size), [os.getppid()]]
+if seen != game or len(icon) != 2 + icon[0] * icon[1] or not icon[0]:
     sys.exit(f'FAIL at MapRequest: {seen}, _NET_WM_ICON {icon[:2]} then {len(icon) - 2} pixels')
 pam = b'P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n' % (*icon[:2],)
 open(sys.argv[1], 'wb').write(pam + bytes(p >> s & 255 for p in icon[2:] for s in (16, 8, 0, 24)))

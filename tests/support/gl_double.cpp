@@ -1,13 +1,14 @@
-// Recording double: each GL, GLU and GLUT entry point appends itself to gl::calls.
+// Recording double: each GL, GLU and GLUT entry point the game calls appends itself to glCalls.
 #include "support.h"
 
 #include <GL/glut.h> // with GL and GLU
-#include <utility>
+#include <map>
 
-std::vector<GlCall> gl::calls;
-bool gl::outOfLists;
+std::vector<GlCall> glCalls;
+static std::map<GLuint, std::vector<GlCall>> held; // the calls that each list holds
+static GLuint lists, making, from; // names given out; the list being made, and its first call
 
-#define REC(...) gl::calls.push_back({__func__, {__VA_ARGS__}})
+#define REC(...) glCalls.push_back({__func__, {__VA_ARGS__}})
 using D = double;
 
 void glClear(GLbitfield mask) { REC(D(mask)); }
@@ -23,14 +24,10 @@ void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
 void glScalef(GLfloat x, GLfloat y, GLfloat z) { REC(x, y, z); }
-GLuint glGenLists(GLsizei n) {
-  static GLuint next = 1;
-  REC(D(n));
-  return gl::outOfLists ? 0 : std::exchange(next, next + n);
-}
-void glNewList(GLuint list, GLenum mode) { REC(D(list), D(mode)); }
-void glEndList() { REC(); }
-void glCallList(GLuint list) { REC(D(list)); }
+GLuint glGenLists(GLsizei n) { return REC(D(n)), lists += n; }
+void glNewList(GLuint list, GLenum) { REC(D(list)), making = list, from = glCalls.size(); }
+void glEndList() { held[making].assign(glCalls.begin() + from, glCalls.end()), REC(); }
+void glCallList(GLuint l) { glCalls.insert(glCalls.end(), held[l].begin(), held[l].end()); }
 void glFlush() { REC(); }
 void gluLookAt(D a, D b, D c, D d, D e, D f, D g, D h, D i) { REC(a, b, c, d, e, f, g, h, i); }
 void glutSwapBuffers() { REC(); }

@@ -1,5 +1,4 @@
-// Test support: a recording double of the GL, GLU and GLUT entry points the game calls, linked in
-// their place (each call lands in gl::calls, its arguments as doubles), and play checked by rules.
+// Test support: a recording double of the game's GL, GLU and GLUT, and play checked by the rules.
 #pragma once
 
 #include <string_view>
@@ -7,13 +6,9 @@
 
 struct GlCall {
   std::string_view name;
-  double a[10];
+  double a[10]; // the arguments, a vector's components one by one
 };
-
-namespace gl {
-extern std::vector<GlCall> calls;
-extern bool outOfLists; // glGenLists gives 0 while it holds
-} // namespace gl
+extern std::vector<GlCall> glCalls; // every call since cleared; glCallList as the list's calls
 
 void startPlay();                         // the state the process starts in
-const char *playByte(unsigned char byte); // a key or ticks (play.cpp): nullptr, or a rule broken
+const char *playByte(unsigned char byte); // a key or ticks: nullptr, or the rule it broke
