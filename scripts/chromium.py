@@ -14,15 +14,16 @@ from selenium.webdriver.chrome.service import Service
 TIME_SCALE = int(os.environ.get('FIZZGRID_TIMEOUT_MULTIPLIER', '1'))
 
 
-def launch(width, height):
-    """The browser with a viewport of WIDTH by HEIGHT CSS pixels, or None after saying why
-    Chromium cannot start on this machine (under some emulators, say)."""
+def launch(width, height, *flags):
+    """The browser, started with FLAGS besides its own, with a viewport of WIDTH by HEIGHT CSS
+    pixels, or None after saying why Chromium cannot start on this machine (under some emulators,
+    say)."""
     options = webdriver.ChromeOptions()
     options.binary_location = '/usr/bin/chromium'
     for flag in ['--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
                  '--force-device-scale-factor=1', '--disable-background-networking',
                  '--disable-smooth-scrolling', '--hide-scrollbars',
-                 ] + ['--no-sandbox'] * (os.getuid() == 0):
+                 ] + ['--no-sandbox'] * (os.getuid() == 0) + list(flags):
         options.add_argument(flag)
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
     try:

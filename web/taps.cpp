@@ -1,10 +1,10 @@
 // Taps and clicks on the board turned into the game's own keys, for the page (shell.html).
 //
 // The page calls fizzgridPhase when a finger or button goes down on the canvas and fizzgridTap
-// when it comes up. A tap delivers to the game's handlers (game/input.h) the keys a player would
-// press: the arrows to the tapped tile through special, Enter on the cursor's tile through
-// keyboard, Space after a win; each handler draws its own frame. Reads the game state and the
-// back-end's frame matrices; writes nothing of its own.
+// when it comes up, if it has not strayed. A tap delivers to the game's handlers (game/input.h)
+// the keys a player would press: the arrows to the tapped tile through special, Enter on the
+// cursor's tile through keyboard, Space after a win; each handler draws its own frame. Reads the
+// game state and the back-end's frame matrices; writes nothing of its own.
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 
@@ -46,8 +46,11 @@ bool inside(const float q[4][3], float px, float py) {
   return true;
 }
 
-// The cell whose tile's top face, where the last frame drew it, holds the window point (px, py);
-// the nearest one if two overlap on screen. False in a gap or off the board.
+// The cell whose tile's top face, where the last frame drew it, holds the window point (px, py).
+// Where a raised tile's face overlaps its lower neighbour's on screen, the raised one, which is
+// drawn over it: the nearer to the eye (the camera looks down on the board, within 0.07 rad of
+// straight down even in a wave's sway, so a face 3 units higher is nearer at every point of it).
+// False in a gap or off the board.
 bool cellAt(float px, float py, int *cellX, int *cellY) {
   float modelview[16], projection[16];
   int viewport[4];
@@ -77,18 +80,22 @@ bool cellAt(float px, float py, int *cellX, int *cellY) {
 
 extern "C" EMSCRIPTEN_KEEPALIVE int fizzgridPhase(void) { return gamePhase; }
 
-// A tap or click at (px, py), in buffer pixels from the canvas's bottom-left corner, by a finger or
-// button that went down while the game's phase was phaseAtDown. One that went down in another
-// phase (before a wave, or before the winner's screen) does nothing, as does any during a wave.
-extern "C" EMSCRIPTEN_KEEPALIVE void fizzgridTap(float px, float py, int phaseAtDown) {
+// A tap or click by a finger or button that went down at (downX, downY) while the game's phase was
+// phaseAtDown, and came up at (upX, upY), in buffer pixels from the canvas's bottom-left corner.
+// One that went down in another phase (before a wave, or before the winner's screen) does nothing,
+// as does any during a wave, and one that ends on another tile than it began on, or off the tiles.
+extern "C" EMSCRIPTEN_KEEPALIVE void fizzgridTap(float downX, float downY, float upX, float upY,
+                                                 int phaseAtDown) {
   if (gamePhase != phaseAtDown) return;
-  int x = (int)px, y = (int)py; // the pointer's position that comes with each key, never read
+  int x = (int)upX, y = (int)upY; // the pointer's position that comes with each key, never read
   if (gamePhase == PHASE_PLAYER1_WON || gamePhase == PHASE_PLAYER2_WON) {
     keyboard(' ', x, y);
     return;
   }
-  int cellX, cellY;
-  if (gamePhase != PHASE_AWAIT_MOVE || !cellAt(px, py, &cellX, &cellY)) return;
+  int cellX, cellY, endX, endY;
+  if (gamePhase != PHASE_AWAIT_MOVE || !cellAt(downX, downY, &cellX, &cellY) ||
+      !cellAt(upX, upY, &endX, &endY) || endX != cellX || endY != cellY)
+    return;
   if (cellX == cursorX && cellY == cursorY) {
     keyboard('\r', x, y);
     return;

@@ -31,20 +31,22 @@ KEYS = {'Left': Keys.LEFT, 'Right': Keys.RIGHT, 'Up': Keys.UP, 'Down': Keys.DOWN
 class Failure(Exception): pass  # noqa: E701
 
 
-def until(holds, what, wait=20):
-    """HOLDS()'s first true result, asked every 50 ms; fails after WAIT s (times the multiplier)."""
+def until(holds, what, why=lambda: '', wait=20):
+    """HOLDS()'s first true result, asked every 50 ms; after WAIT s (times the multiplier), a
+    Failure naming WHAT, and WHY() it did not hold."""
     end = time.monotonic() + wait * chromium.TIME_SCALE
     while not (result := holds()):
         if time.monotonic() > end:
-            raise Failure(f'the page never showed {what}')
+            raise Failure(f'the page never showed {what} {why()}')
         time.sleep(0.05)
     return result
 
 
-def run(test, *scripts):
-    """TEST(browser) in a fresh Chromium whose pages run SCRIPTS, then probe.js, before their own;
-    exits 77 (skipped) where Chromium cannot start; fails on a Failure or any console error."""
-    browser, problem = chromium.launch(SIZE, SIZE), ''
+def run(test, *scripts, flags=()):
+    """TEST(browser) in a fresh Chromium started with FLAGS whose pages run SCRIPTS, then
+    probe.js, before their own; exits 77 (skipped) where Chromium cannot start; fails on a
+    Failure or any console error."""
+    browser, problem = chromium.launch(SIZE, SIZE, *flags), ''
     if browser is None:
         sys.exit(77)
     with open(os.path.join(ROOT, 'tests/web/probe.js')) as probe:
@@ -59,6 +61,12 @@ def run(test, *scripts):
         browser.quit()
     if problem or errors:
         sys.exit(f'FAIL: {problem} {errors or ""}')
+
+
+def hue(colour):  # 'dark', 'grey', or the channel that dominates: 'R', 'G' or 'B'
+    if max(colour) < 60 or max(colour) - min(colour) < 30:
+        return 'dark' if max(colour) < 60 else 'grey'
+    return 'RGB'[colour.index(max(colour))]
 
 
 def same(one, other):  # whether two images have the same pixels
@@ -84,18 +92,18 @@ class Page:  # the game's page (the one named first on the command line), loaded
 
     def shot(self, *box, scale=1):  # the screen in BOX (CSS pixels; the canvas's), SCALE to a pixel
         return image(self.browser.execute_cdp_cmd('Page.captureScreenshot', {'clip': dict(
-            zip(['x', 'y', 'width', 'height'], box or self.box()[:4]), scale=scale)})['data'])
+            zip(['x', 'y', 'width', 'height'], box or self.box()[:4]), scale=scale),
+            'optimizeForSpeed': True})['data'])
 
-    def hue(self, x, y):  # the colour that dominates the screen's pixel at (X, Y)
+    def hue(self, x, y):  # the hue of the screen's pixel at (X, Y)
         shot = self.shot(x - 0.5, y - 0.5, 1, 1)
-        colour = shot.getpixel((shot.size[0] // 2, shot.size[1] // 2))
-        return 'grey' if max(colour) - min(colour) < 40 else 'RGB'[colour.index(max(colour))]
+        return hue(shot.getpixel((shot.size[0] // 2, shot.size[1] // 2)))
 
-    def settled(self):  # the canvas once no wave is under way and two captures agree
+    def settled(self):  # the canvas once no wave is under way and two (small) captures agree
         until(lambda: self.js('return Module._fizzgridPhase()') not in WAVE, 'the wave ended')
-        shots = [self.shot()]
-        until(lambda: shots.append(self.shot()) or same(*shots[-2:]), 'a settled screen')
-        return shots[-1]
+        shots = [self.shot(scale=0.25)]
+        until(lambda: shots.append(self.shot(scale=0.25)) or same(*shots[-2:]), 'a still screen')
+        return self.shot()
 
     def show(self, want, what, *box):  # waits until the canvas (or BOX) shows the image WANT
         until(lambda: same(self.shot(*box), want), what)
@@ -127,8 +135,8 @@ def tiles(page):
     red, green, blue = page.shot(scale=1 / page.js('return devicePixelRatio')).split()
     bright = ImageChops.lighter(ImageChops.lighter(red, green), blue)
     side, lit = red.size[0], bright.point(lambda v: 255 * (v > 24)).getbbox()
-    if min(lit[:2]) == 0 or max(lit[2:]) == side:
-        raise Failure('the board runs off the canvas')
+    if not lit or min(lit[:2]) == 0 or max(lit[2:]) == side:
+        raise Failure('the board not drawn whole on the canvas')
     face, runs = bright.point(lambda v: 255 * (v > 128)), []
     for line in [lambda k: (k, 0, k + 1, side), lambda k: (0, side - 1 - k, side, side - k)]:
         lit = [face.crop(line(k)).getbbox() is not None for k in range(side)] + [False]
@@ -138,4 +146,5 @@ def tiles(page):
     x, y = [[(run[k] + run[k + 1]) / 2 for k in range(15)] for run in runs]  # middles, gaps
     css = lambda i, j: (left + x[i] * width / side, top + height - y[j] * height / side)  # noqa
     cells = {(i, j): css(2 * i, 2 * j) for i in range(8) for j in range(8)}
-    return cells, [css(2 * k + 1, 2 * k) for k in range(7)] + [css(2 * k, 2 * k + 1) for k in range(7)]
+    return cells, [css(2 * k + 1, 2 * k) for k in range(7)] + [css(2 * k, 2 * k + 1)
+                                                                 for k in range(7)]

@@ -1,18 +1,12 @@
 #!/usr/bin/python3
-# The page on devices of DevTools' emulation, by real taps and clicks on the tiles the screen shows.
-# Usage: touch.py PAGE PART; PART is one of
-#   phone: 390x844 at 3: the games of tests/games.txt tapped, each screen the same game's by keys
-#     there, the WebGL context lost and restored in the middle; in progress, the whole screen that
-#     of docs/screenshots/phone.png;
-#   tiles: on the phone, the 64 tiles each reached by one tap (the finger moved a little); taps in
-#     the gaps and off the board; turned, a second finger and touches in waves: all in vain;
-#   tablet: 1180x820 at 2: the 64 tiles each reached by one click.
+# The page on devices of DevTools' emulation, by real taps and clicks on the tiles the screen shows,
+# one PART of it a test: phone, tiles or tablet (see each). Usage: touch.py PAGE PART
 import os
 import sys
 
 from PIL import Image
 
-from board import ROOT, WAVE, Failure, Page, chromium, games, run, tiles, until
+from board import ROOT, WAVE, Failure, Page, chromium, games, hue, image, run, same, tiles, until
 
 
 def lost(page, during):  # DURING() while the page's WebGL context is lost, then restored
@@ -23,7 +17,7 @@ def lost(page, during):  # DURING() while the page's WebGL context is lost, then
     page.js('loser.restoreContext()')
 
 
-def phone(browser):
+def phone(browser):  # the games tapped against the same by keys, the context lost, a raised tile
     chromium.emulate(browser, 390, 844, 3, True)
     steps = [step for step in games.steps() if step[0] != 'wave']
     keyed = Page(browser)
@@ -41,13 +35,30 @@ def phone(browser):
             page.show(shots[n], f'{args[1]}, as played by keys')
     want = Image.open(os.path.join(ROOT, 'docs/screenshots/phone.png')).convert('RGB')
     page.show(want, 'the page of docs/screenshots/phone.png', 0, 0, 390, 844)
+    # The raised tile (5,3), 3 orbs, drawn over the lower (6,3), empty, is the one tapped there.
+    (left, y), right = cells[5, 3], cells[6, 3][0]  # inside each, upright or raised
+    strip = page.shot(left, y, right - left, 1, scale=1 / 3).getdata()  # a pixel per CSS pixel
+    meet = max(k for k, colour in enumerate(strip) if hue(colour) == 'G')
+    if 'dark' in [hue(colour) for colour in strip][meet:]:
+        raise Failure('the raised tile (5,3) does not meet its neighbour (6,3) on the screen')
+    page.tap((left + meet - 1, y))
+    until(lambda: page.hue(left + meet - 1, y) == 'B', "player 2's cursor on the raised tile")
 
 
-def tour(page, act):
-    """From where player 1's cursor is, one tap or click (ACT) on each tile in turn, each of which
-    must take the cursor there: at the screen's pixels; the tiles and gaps."""
-    if page.box()[4:6] != [page.box()[2] * page.js('return devicePixelRatio')] * 2:
-        raise Failure(f"a drawing buffer not of the canvas's device pixels: {page.box()}")
+def sharp(page):  # the buffer the canvas's device pixels, from a whole one, shown as drawn
+    (left, top, width, height, across, down), ratio = page.box(), page.js('return devicePixelRatio')
+    if not (across == width * ratio and down == height * ratio and (left * ratio) % 1 == 0 and
+            (top * ratio) % 1 == 0):
+        raise Failure(f'a canvas of {across}x{down} pixels at {left},{top}, {width}x{height}')
+    drawn = image(page.js("const c = document.querySelector('canvas'), key = 'ArrowUp';"
+                          "c.dispatchEvent(new KeyboardEvent('keydown', {key, keyCode: 38}));"
+                          'return c.toDataURL()'))
+    if not same(page.shot(), drawn):
+        raise Failure(f'the canvas resampled on the screen at {ratio} device pixels to a pixel')
+
+
+def tour(page, act):  # one tap or click (ACT) on each tile takes player 1's cursor there
+    sharp(page)
     cells, gaps = tiles(page)
     for x in range(8):
         for y in range(8) if x % 2 == 0 else range(7, -1, -1):
@@ -56,21 +67,17 @@ def tour(page, act):
     return cells, gaps
 
 
-def in_vain(page, touch, point):
-    """Fails unless TOUCH draws nothing: a tap at POINT, on the tile next to player 1's cursor,
-    then shows the frame of its one arrow once every touch before it has been taken."""
-    drawn = page.js('return fizzgridProbe.clears')
+def in_vain(page, touch, events):
+    """Fails unless TOUCH, once its EVENTS pointer events are taken, has drawn nothing."""
+    drawn, taken = page.js('return [fizzgridProbe.clears, taken]')
     touch()
-    page.tap(point)
-    until(lambda: page.hue(*point) == 'R', 'the cursor moved by one tap after touches in vain')
-    if page.js('return fizzgridProbe.clears') != drawn + 1:
+    until(lambda: page.js('return taken') == taken + events, 'the touches taken')
+    if page.js('return fizzgridProbe.clears') != drawn:
         raise Failure('a touch that should do nothing drew a frame')
 
 
 def in_wave(page, burst, touch, events):
-    """A tap at BURST, on the cursor, bursts; the wave held still, TOUCH, whose EVENTS pointer
-    events the page takes in it; then the wave goes on to its end."""
-    until(lambda: page.hue(*burst) != 'grey', 'the cursor on the tile to burst')
+    """TOUCH, EVENTS pointer events, taken in the wave that a tap at BURST starts, held still."""
     page.js('fizzgridProbe.hold = true')
     page.tap(burst)
     until(lambda: page.js('return Module._fizzgridPhase()') in WAVE, 'the wave begun')
@@ -81,14 +88,23 @@ def in_wave(page, burst, touch, events):
     page.settled()
 
 
-def tiles_test(browser):
+def tiles_test(browser):  # each tile by a tap; taps in vain: gaps, edges, swipes, 2 fingers, waves
     chromium.emulate(browser, 390, 844, 3, True)
     page = Page(browser)
+    page.js("window.taken = 0; ['pointerdown', 'pointerup'].forEach(kind =>"
+            'addEventListener(kind, () => taken++))')  # the page's own listeners have run then
     cells, gaps = tour(page, lambda point: page.tap(point, (point[0] + 3, point[1] + 2)))
     left, top, width, height = page.box()[:4]
     edges = [(left + 1 + (width - 2) * i / 2, top + 1 + (height - 2) * j / 2)
              for i in range(3) for j in range(3) if i != 1 or j != 1]
-    in_vain(page, lambda: [page.tap(point) for point in gaps + edges], cells[7, 1])
+    in_vain(page, lambda: [page.tap(point) for point in gaps + edges], 2 * len(gaps + edges))
+    page.tap(cells[3, 3])
+    until(lambda: page.hue(*cells[3, 3]) == 'R', 'the cursor on 3,3')
+    # From the cursor's tile, a hop over the gap to (4,3), shorter than a finger's wobble; a swipe
+    # within the cursor's tile, longer.
+    mid = ((cells[3, 3][0] + cells[4, 3][0]) / 2, cells[3, 3][1])
+    in_vain(page, lambda: [page.tap((mid[0] - 4.5, mid[1]), (mid[0] + 4.5, mid[1])),
+                           page.tap(cells[3, 3], (cells[3, 3][0] + 15, mid[1]))], 4)
     chromium.emulate(browser, 844, 390, 3, True)  # the phone turned
     until(lambda: page.box()[1] + page.box()[3] <= 390, 'the board of the turned phone')
     cells = tiles(page)[0]
@@ -99,8 +115,6 @@ def tiles_test(browser):
     until(lambda: page.hue(*cells[2, 2]) == 'R', 'the cursor on 2,2 after a tap with two fingers')
     # 1 on (0,0), 2 on (7,7), 1 on (0,0) bursts, and 2 on (7,7). A tap within the first wave, and
     # a touch begun in the second and ended after it, do nothing.
-    page.js("window.taken = 0; ['pointerdown', 'pointerup'].forEach(kind =>"
-            'addEventListener(kind, () => taken++))')
     for cell in [(0, 0)] * 2 + [(7, 7)] * 2 + [(0, 0)]:
         page.tap(cells[cell])
     in_wave(page, cells[0, 0], lambda: page.tap(cells[3, 3]), 2)
@@ -108,13 +122,23 @@ def tiles_test(browser):
         raise Failure('a tap in a wave moved the cursor')
     page.tap(cells[7, 7])
     in_wave(page, cells[7, 7], lambda: page.touch('touchStart', (*cells[3, 3], 0)), 1)
-    in_vain(page, lambda: page.touch('touchEnd'), cells[7, 6])
+    in_vain(page, lambda: page.touch('touchEnd'), 1)
 
 
-def tablet(browser):
+def devices(browser):  # each tile by a click on a tablet; a phone and a laptop: sharp, their help
     chromium.emulate(browser, 1180, 820, 2, True)
     page = Page(browser)
     tour(page, page.click)
+    for device, help in [((412, 915, 2.625, True), ['Tap']), ((1280, 800, 1.5), ['Tap', 'Arrows'])]:
+        chromium.emulate(browser, *device)
+        sharp(page := Page(browser))
+        line = page.js("return document.getElementById('status').textContent")
+        if [word for word in ['Tap', 'Arrows'] if word in line] != help:
+            raise Failure(f'the help at {device}: {line}')
 
 
-run({'phone': phone, 'tiles': tiles_test, 'tablet': tablet}[sys.argv[2]])
+# The tablet's browser has a mouse and a touch screen, as a touch laptop has: without DevTools'
+# touch emulation (which shows a phone's or a tablet's touch screen alone), it is such a laptop.
+run({'phone': phone, 'tiles': tiles_test, 'tablet': devices}[sys.argv[2]],
+    flags=['--blink-settings=availablePointerTypes=6,availableHoverTypes=3'] * (
+        sys.argv[2] == 'tablet'))
