@@ -31,9 +31,7 @@ KEYS = {'Left': Keys.LEFT, 'Right': Keys.RIGHT, 'Up': Keys.UP, 'Down': Keys.DOWN
 class Failure(Exception): pass  # noqa: E701
 
 
-def until(holds, what, why=lambda: '', wait=20):
-    """HOLDS()'s first true result, asked every 50 ms; after WAIT s (times the multiplier), a
-    Failure naming WHAT, and WHY() it did not hold."""
+def until(holds, what, why=lambda: '', wait=20):  # HOLDS()'s first true result, asked each 50 ms
     end = time.monotonic() + wait * chromium.TIME_SCALE
     while not (result := holds()):
         if time.monotonic() > end:
@@ -42,10 +40,7 @@ def until(holds, what, why=lambda: '', wait=20):
     return result
 
 
-def run(test, *scripts, flags=()):
-    """TEST(browser) in a fresh Chromium started with FLAGS whose pages run SCRIPTS, then
-    probe.js, before their own; exits 77 (skipped) where Chromium cannot start; fails on a
-    Failure or any console error."""
+def run(test, *scripts, flags=()):  # TEST(browser), pages running SCRIPTS and probe.js first
     browser, problem = chromium.launch(SIZE, SIZE, *flags), ''
     if browser is None:
         sys.exit(77)
@@ -64,9 +59,8 @@ def run(test, *scripts, flags=()):
 
 
 def hue(colour):  # 'dark', 'grey', or the channel that dominates: 'R', 'G' or 'B'
-    if max(colour) < 60 or max(colour) - min(colour) < 30:
-        return 'dark' if max(colour) < 60 else 'grey'
-    return 'RGB'[colour.index(max(colour))]
+    top = max(colour)
+    return 'dark' if top < 60 else 'grey' if top - min(colour) < 30 else 'RGB'[colour.index(top)]
 
 
 def same(one, other):  # whether two images have the same pixels
@@ -105,10 +99,7 @@ class Page:  # the game's page (the one named first on the command line), loaded
         until(lambda: shots.append(self.shot(scale=0.25)) or same(*shots[-2:]), 'a still screen')
         return self.shot()
 
-    def show(self, want, what, *box):  # waits until the canvas (or BOX) shows the image WANT
-        until(lambda: same(self.shot(*box), want), what)
-
-    def keys(self, *names):
+    def keys(self, *names):  # X key names
         ActionChains(self.browser).send_keys(*[KEYS[name] for name in names]).perform()
 
     def touch(self, kind, *points):  # kind: touchStart, touchMove or touchEnd; points: (x, y, id)
@@ -127,10 +118,8 @@ class Page:  # the game's page (the one named first on the command line), loaded
 
 
 def tiles(page):
-    """The board now: {(x, y): a point inside its tile's top face}, and a point in each gap between
-    two columns and two rows of tiles, in CSS pixels. Top faces are brighter than 128 levels (the
-    tiles' sides, at most 118 on an empty board); each column of tiles covers a run of screen
-    columns holding a face, each row of tiles a run of lines."""
+    """{(x, y): a point in its tile's top face}, and a point in each gap between columns and rows,
+    in CSS pixels: faces are brighter than 128 levels (sides at most 118 on an empty board)."""
     left, top, width, height, _, _ = page.box()
     red, green, blue = page.shot(scale=1 / page.js('return devicePixelRatio')).split()
     bright = ImageChops.lighter(ImageChops.lighter(red, green), blue)
