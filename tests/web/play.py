@@ -1,20 +1,19 @@
 #!/usr/bin/python3
 # The game's page in headless Chromium by keys: its title and tab icon; in a window 100 pixels
-# taller than the game's, the canvas the game's size; the games of tests/games.txt by real key
-# events that never scroll the page, each screen (and the wave's frame as it reached the screen)
-# like the README's picture; a hidden page draws nothing; F5, F11 and Tab not cancelled; q ends it.
+# taller than the game's, the games of tests/games.txt by real key events that never scroll the
+# page, each screen (and the wave's frame as it reached the screen) like the README's picture; a
+# hidden page draws nothing; F5, F11 and Tab not cancelled; q ends the game.
 # Usage: play.py PAGE.html
 import base64
-import os
 
-from PIL import Image, ImageChops, ImageFilter
+from PIL import ImageChops, ImageFilter
 
 import board
-from board import ROOT, SIZE, WAVE, Failure, chromium, until
+from board import SIZE, WAVE, Failure, chromium, until
 
 
 def unlike(got, name):  # why a screen is not like docs/screenshots/NAME.png by the README's rule
-    want = Image.open(os.path.join(ROOT, 'docs/screenshots', name + '.png')).convert('RGB')
+    want = board.picture(name)
     if got.size != want.size:
         return f'size {got.size}'
     if name == 'wave':  # a pixel counts by how far it lies outside its 3 by 3 neighbours' values
@@ -26,9 +25,8 @@ def unlike(got, name):  # why a screen is not like docs/screenshots/NAME.png by 
         off.paste(0, (0, 304, SIZE, 305))
     levels = ImageChops.lighter(ImageChops.lighter(*off.split()[:2]), off.split()[2]).histogram()
     over4, over8 = sum(levels[5:]), sum(levels[9:])
-    if over8 > 40 or over4 > 120:
-        return f'{over8} pixels differ by more than 8 levels (40 may), {over4} by 4 (120 may)'
-    return ''
+    why = f'{over8} pixels differ by more than 8 levels (40 may), {over4} by 4 (120 may)'
+    return why if over8 > 40 or over4 > 120 else ''
 
 
 def like(page, name, what):  # waits until the canvas is like the picture NAME
@@ -39,10 +37,9 @@ def play(browser):
     chromium.emulate(browser, SIZE, SIZE + 100)
     page = board.Page(browser)
     icon = page.js("return document.querySelector('link[rel=icon]').href").split(',')[1]
-    with open(os.path.join(ROOT, 'data/fizzgrid.svg'), 'rb') as art:
-        if (browser.title, base64.b64decode(icon)) != (board.TITLE, art.read()):
-            raise Failure(f'the title {browser.title}, or the icon, not the sources\'')
-    until(lambda: page.box()[2:6] == [SIZE] * 4, f'a {SIZE} by {SIZE} canvas')
+    art = board.source('data/fizzgrid.svg', '(?s).+')[0]  # the whole file
+    if (browser.title, base64.b64decode(icon).decode()) != (board.TITLE, art):
+        raise Failure(f'the title {browser.title}, or the icon, not the sources\'')
     # Taller than the window and scrollable, so that a key left to the browser would scroll it.
     page.js("document.documentElement.style.overflow = 'auto';"
             "document.body.appendChild(document.createElement('div')).style.height = '3000px'")
@@ -55,19 +52,14 @@ def play(browser):
                                                'the wave')), args[1]):
                 raise Failure(f"{args[2]}: not the README's: {why}")
         elif 'player2-wins' == next(later[1] for later in steps[n:] if later[0] == 'show'):
-            # That burst played in a minimized window, which headless Chromium hides (no animation
-            # frames, timers still run): half a second of timers, longer than a wave, draws nothing.
+            # A burst in a minimized window, which headless Chromium hides: 0.5 s, a wave's time.
             page.browser.minimize_window()
             until(lambda: page.js('return document.hidden'), 'a hidden page')
             page.keys(*args[0])
             until(lambda: page.js('return Module._fizzgridPhase()') in WAVE, 'the wave begun')
-            if browser.execute_async_script('const p = fizzgridProbe, drawn = p.clears, done ='
-                                            'arguments[0]; setTimeout(() => done(p.clears > drawn),'
-                                            ' 500)'):
-                raise Failure('the game drew in a hidden page')
-            window = browser.execute_cdp_cmd('Browser.getWindowForTarget', {})['windowId']
-            browser.execute_cdp_cmd('Browser.setWindowBounds', {
-                'windowId': window, 'bounds': {'windowState': 'normal'}})
+            board.in_vain(page, 'the hidden page', lambda: browser.execute_async_script(
+                'setTimeout(arguments[0], 500)'))  # the page's timers run all the same
+            browser.maximize_window()  # and shown again
         else:
             if steps[n + 1][0] == 'wave':  # keeps the frame of that tick of the move's wave
                 page.settled()

@@ -1,9 +1,7 @@
-// Watches the game's page for the web tests, run before the page's own script (DevTools'
-// Page.addScriptToEvaluateOnNewDocument), so the page ships nothing for its tests. clears: frames
-// drawn (each starts with one WebGL clear; a picture cannot tell no frame from one alike); asks:
-// animation frames asked for; frames: [time in ms, frames drawn] of each one run; ticks: those that
-// drew; kept: the canvas (PNG data URL) after the one making ticks equal keep, read there and then
-// as the browser clears it once shown; hold: while true, the page's callbacks wait (a wave stands).
+// The web tests' watch on the page, run before its script. clears: frames drawn (one WebGL clear
+// each: a picture cannot tell none from one alike); asks: animation frames asked for; frames:
+// [time in ms, frames drawn] of each run; ticks: those that drew; kept: the canvas after the one
+// making ticks equal keep, read then (the browser clears it once shown); hold: callbacks wait.
 (function () {
   var probe = (window.fizzgridProbe = { clears: 0, asks: 0, frames: [], ticks: 0, keep: 0 });
   var clear = WebGLRenderingContext.prototype.clear, ask = window.requestAnimationFrame;

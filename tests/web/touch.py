@@ -1,12 +1,10 @@
 #!/usr/bin/python3
 # The page on devices of DevTools' emulation, by real taps and clicks on the tiles the screen shows,
 # one PART of it a test: phone, tiles or tablet (see each). Usage: touch.py PAGE PART
-import os
 import sys
 
-from PIL import Image
-
-from board import ROOT, WAVE, Failure, Page, chromium, games, hue, image, run, same, tiles, until
+from board import (WAVE, Failure, Page, chromium, games, hue, image, in_vain, picture, run, same,
+                   tiles, until)
 
 
 def phone(browser):  # the games tapped against the same by keys, the context lost, a raised tile
@@ -20,16 +18,14 @@ def phone(browser):  # the games tapped against the same by keys, the context lo
         if n == 3:  # the first win tapped while the WebGL context is lost, shown once it is back
             page.js("(window.loser = document.querySelector('canvas').getContext('webgl')"
                     ".getExtension('WEBGL_lose_context')).loseContext()")
-            until(lambda: 'restores its graphics' in page.js('return document.body.innerText'),
-                  'the loss')
+            until(lambda: page.js('return document.body.dataset.context') == 'lost', 'the loss')
         for cell in args[1] if step == 'keys' else []:
             page.tap(cells[cell] if cell else (left + width / 2, top + height / 2))
         if n == 3:
             page.js('loser.restoreContext()')
         if step == 'show':
             until(lambda: same(page.shot(), shots[n]), f'{args[1]}, as played by keys')
-    want = Image.open(os.path.join(ROOT, 'docs/screenshots/phone.png')).convert('RGB')
-    until(lambda: same(page.shot(0, 0, 390, 844), want), 'the page of docs/screenshots/phone.png')
+    until(lambda: same(page.shot(0, 0, 390, 844), picture('phone')), "the README's phone picture")
     # The raised tile (5,3), 3 orbs, drawn over the lower (6,3), empty, is the one tapped there.
     (left, y), right = cells[5, 3], cells[6, 3][0]  # inside each, upright or raised
     strip = page.shot(left, y, right - left, 1, scale=1 / 3).getdata()  # a pixel per CSS pixel
@@ -49,24 +45,9 @@ def tour(page, act):  # one tap or click (ACT) on each tile takes player 1's cur
     return cells, gaps
 
 
-def taken(page, touch, events):  # TOUCH, once the page has taken its EVENTS pointer events
-    count = page.js('return taken') + events
-    touch()
-    until(lambda: page.js('return taken') == count, 'the touches taken')
-
-
-def in_vain(page, touch, events):  # TOUCH (EVENTS pointer events) drew nothing
-    drawn = page.js('return fizzgridProbe.clears')
-    taken(page, touch, events)
-    if page.js('return fizzgridProbe.clears') != drawn:
-        raise Failure('a touch that should do nothing drew a frame')
-
-
 def tiles_test(browser):  # each tile by a tap; taps in vain: gaps, edges, swipes, 2 fingers, waves
     chromium.emulate(browser, 390, 844, 3, True)
     page = Page(browser)
-    page.js("window.taken = 0; ['pointerdown', 'pointerup'].forEach(kind =>"
-            'addEventListener(kind, () => taken++))')  # the page's own listeners have run then
     cells, gaps = tour(page, lambda point: page.tap(point, (point[0] + 3, point[1] + 2)))
     page.tap(cells[3, 3])
     until(lambda: page.hue(*cells[3, 3]) == 'R', 'the cursor on 3,3')
@@ -78,7 +59,7 @@ def tiles_test(browser):  # each tile by a tap; taps in vain: gaps, edges, swipe
         for i in range(3) for j in range(3) if i != 1 or j != 1]
     (x, y), mid = cells[3, 3], (cells[3, 3][0] + cells[4, 3][0]) / 2
     taps += [((mid - 4.5, y), (mid + 4.5, y)), ((x, y), (x + 15, y))]
-    in_vain(page, lambda: [page.tap(*points) for points in taps], 2 * len(taps))
+    in_vain(page, 'a tap in vain', lambda: [page.tap(*points) for points in taps])
     chromium.emulate(browser, 844, 390, 3, True)  # the phone turned
     until(lambda: page.box()[1] + page.box()[3] <= 390, 'the board of the turned phone')
     cells = tiles(page)[0]
@@ -89,24 +70,26 @@ def tiles_test(browser):  # each tile by a tap; taps in vain: gaps, edges, swipe
         page.tap(cells[cell])
     # 1 on (0,0), then 2 on (7,7), bursts, each wave held still: a tap within the first, and a touch
     # begun in the second and ended after it, do nothing.
-    for cell, touch, events in [((0, 0), lambda: page.tap(cells[3, 3]), 2),
-                                ((7, 7), lambda: page.touch('touchStart', (*cells[3, 3], 0)), 1)]:
+    for cell, touch in [((0, 0), lambda: page.tap(cells[3, 3])),
+                        ((7, 7), lambda: page.touch('touchStart', (*cells[3, 3], 0)))]:
         page.tap(cells[cell])
         page.js('fizzgridProbe.hold = true')
         page.tap(cells[cell])
         until(lambda: page.js('return Module._fizzgridPhase()') in WAVE, 'the wave begun')
-        taken(page, touch, events)
+        touch()
         page.js('fizzgridProbe.hold = false')
         page.settled()
         if page.hue(*cells[3, 3]) != 'grey':
             raise Failure('a tap in a wave moved the cursor')
-    in_vain(page, lambda: page.touch('touchEnd'), 1)
+    in_vain(page, 'a touch begun in a wave', lambda: page.touch('touchEnd'))
 
 
 def devices(browser):  # each tile by a click on a tablet; a phone and a laptop: sharp, their help
     chromium.emulate(browser, 1180, 820, 2, True)
     page = Page(browser)
-    tour(page, page.click)
+    tour(page, lambda point: [browser.execute_cdp_cmd('Input.dispatchMouseEvent', {
+        'type': kind, 'x': point[0], 'y': point[1], 'button': 'left', 'clickCount': 1})
+        for kind in ['mouseMoved', 'mousePressed', 'mouseReleased']])  # a click
     for device, help in [((412, 915, 2.625, True), ['Tap']), ((1280, 800, 1.5), ['Tap', 'Arrows'])]:
         chromium.emulate(browser, *device)
         page = Page(browser)
@@ -126,6 +109,5 @@ def devices(browser):  # each tile by a click on a tablet; a phone and a laptop:
 
 # The tablet's browser has a mouse and a touch screen, as a touch laptop has: without DevTools'
 # touch emulation (which shows a phone's or a tablet's touch screen alone), it is such a laptop.
-run({'phone': phone, 'tiles': tiles_test, 'tablet': devices}[sys.argv[2]],
-    flags=['--blink-settings=availablePointerTypes=6,availableHoverTypes=3'] * (
-        sys.argv[2] == 'tablet'))
+run({'phone': phone, 'tiles': tiles_test, 'tablet': devices}[sys.argv[2]], flags=[
+    '--blink-settings=availablePointerTypes=6,availableHoverTypes=3'] * (sys.argv[2] == 'tablet'))
