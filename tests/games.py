@@ -1,14 +1,12 @@
 #!/usr/bin/python3
-# The scripted games of games.txt expanded into what plays them, for every test that plays them:
-# imported by the web tests; run, it prints them for tests/e2e/play.sh, one step a line: "show
-# PICTURE WHAT", "keys KEY..." (X key names) and "wave TICK PICTURE WHAT".
+# The scripted games of games.txt as the steps that play them, for the web tests; run, it prints
+# them for tests/e2e/play.sh, a step a line: "show PICTURE WHAT", "keys KEY..." or "wave TICK
+# PICTURE WHAT". A step of keys comes with the cells its taps hit ((x, y): to it, then on it; None:
+# anywhere).
 import os
 
 
 def steps():
-    """('show', PICTURE, WHAT); ('keys', KEYS, CELLS): the X key names that play a move, and the
-    cells that taps play ((x, y): to the cell, then on it; None: anywhere); ('wave', TICK,
-    PICTURE, WHAT)."""
     cursor = (4, 4)
     with open(os.path.join(os.path.dirname(__file__), 'games.txt')) as lines:
         for step, *args in (line.split() for line in lines if line.strip() and line[0] != '#'):

@@ -1,11 +1,6 @@
 # What the web tests share: facts read from the sources, the game's page in headless Chromium
 # (scripts/chromium.py) watched by probe.js, its screen, keys and taps, and the tiles it shows.
-import base64
-import io
-import os
-import re
-import sys
-import time
+import base64, io, os, re, sys, time  # noqa: E401
 
 from PIL import Image, ImageChops
 from selenium.webdriver.common.action_chains import ActionChains
@@ -31,9 +26,7 @@ KEYS = {'Left': Keys.LEFT, 'Right': Keys.RIGHT, 'Up': Keys.UP, 'Down': Keys.DOWN
 class Failure(Exception): pass  # noqa: E701
 
 
-def until(holds, what, why=lambda: '', wait=20):
-    """HOLDS()'s first true result, asked every 50 ms; after WAIT s (times the multiplier), a
-    Failure naming WHAT, and WHY() it did not hold."""
+def until(holds, what, why=lambda: '', wait=20):  # HOLDS()'s first true result, asked each 50 ms
     end = time.monotonic() + wait * chromium.TIME_SCALE
     while not (result := holds()):
         if time.monotonic() > end:
@@ -42,10 +35,7 @@ def until(holds, what, why=lambda: '', wait=20):
     return result
 
 
-def run(test, *scripts, flags=()):
-    """TEST(browser) in a fresh Chromium started with FLAGS whose pages run SCRIPTS, then
-    probe.js, before their own; exits 77 (skipped) where Chromium cannot start; fails on a
-    Failure or any console error."""
+def run(test, *scripts, flags=()):  # TEST(browser), pages running SCRIPTS and probe.js first
     browser, problem = chromium.launch(SIZE, SIZE, *flags), ''
     if browser is None:
         sys.exit(77)
@@ -63,14 +53,24 @@ def run(test, *scripts, flags=()):
         sys.exit(f'FAIL: {problem} {errors or ""}')
 
 
+def in_vain(page, what, act):  # ACT() drew nothing (DevTools returns once the page took its input)
+    drawn = page.js('return fizzgridProbe.clears')
+    act()
+    if page.js('return fizzgridProbe.clears') != drawn:
+        raise Failure(f'{what} drew a frame')
+
+
 def hue(colour):  # 'dark', 'grey', or the channel that dominates: 'R', 'G' or 'B'
-    if max(colour) < 60 or max(colour) - min(colour) < 30:
-        return 'dark' if max(colour) < 60 else 'grey'
-    return 'RGB'[colour.index(max(colour))]
+    top = max(colour)
+    return 'dark' if top < 60 else 'grey' if top - min(colour) < 30 else 'RGB'[colour.index(top)]
 
 
 def same(one, other):  # whether two images have the same pixels
     return one.size == other.size and one.tobytes() == other.tobytes()
+
+
+def picture(name):  # the README's picture docs/screenshots/NAME.png
+    return Image.open(os.path.join(ROOT, 'docs/screenshots', name + '.png')).convert('RGB')
 
 
 def image(data):  # a PNG in base64, or a data URL of one
@@ -105,10 +105,7 @@ class Page:  # the game's page (the one named first on the command line), loaded
         until(lambda: shots.append(self.shot(scale=0.25)) or same(*shots[-2:]), 'a still screen')
         return self.shot()
 
-    def show(self, want, what, *box):  # waits until the canvas (or BOX) shows the image WANT
-        until(lambda: same(self.shot(*box), want), what)
-
-    def keys(self, *names):
+    def keys(self, *names):  # X key names
         ActionChains(self.browser).send_keys(*[KEYS[name] for name in names]).perform()
 
     def touch(self, kind, *points):  # kind: touchStart, touchMove or touchEnd; points: (x, y, id)
@@ -120,24 +117,15 @@ class Page:  # the game's page (the one named first on the command line), loaded
             self.touch(kind, (*at, 0))
         self.touch('touchEnd')
 
-    def click(self, point):
-        for kind in ['mouseMoved', 'mousePressed', 'mouseReleased']:
-            self.browser.execute_cdp_cmd('Input.dispatchMouseEvent', {
-                'type': kind, 'x': point[0], 'y': point[1], 'button': 'left', 'clickCount': 1})
 
-
-def tiles(page):
-    """The board now: {(x, y): a point inside its tile's top face}, and a point in each gap between
-    two columns and two rows of tiles, in CSS pixels. Top faces are brighter than 128 levels (the
-    tiles' sides, at most 118 on an empty board); each column of tiles covers a run of screen
-    columns holding a face, each row of tiles a run of lines."""
+def tiles(page):  # {(x, y): a point in its tile's top face}, and a point in each gap, in CSS px
     left, top, width, height, _, _ = page.box()
     red, green, blue = page.shot(scale=1 / page.js('return devicePixelRatio')).split()
     bright = ImageChops.lighter(ImageChops.lighter(red, green), blue)
     side, lit = red.size[0], bright.point(lambda v: 255 * (v > 24)).getbbox()
     if not lit or min(lit[:2]) == 0 or max(lit[2:]) == side:
         raise Failure('the board not drawn whole on the canvas')
-    face, runs = bright.point(lambda v: 255 * (v > 128)), []
+    face, runs = bright.point(lambda v: 255 * (v > 128)), []  # sides: 118 at most, empty
     for line in [lambda k: (k, 0, k + 1, side), lambda k: (0, side - 1 - k, side, side - k)]:
         lit = [face.crop(line(k)).getbbox() is not None for k in range(side)] + [False]
         runs.append([k for k in range(side) if lit[k] != lit[k - 1]])  # each run's first, next

@@ -1,23 +1,19 @@
 #!/usr/bin/python3
-# The game's page in headless Chromium by keys: its title and tab icon; the whole board in a 500 by
-# 500 window; in a window 100 pixels taller than the game's, the canvas the game's size, holding the
-# keyboard; the games of tests/games.txt by real key events that never scroll the page, each screen
-# like the README's picture (as tests/e2e/play.sh checks the native window), the wave's frame as it
-# reached the screen; a hidden page draws nothing; F5, F11 and Tab not cancelled; q ends the game.
+# The game's page in headless Chromium by keys: its title and tab icon; in a window 100 pixels
+# taller than the game's, the games of tests/games.txt by real key events that never scroll the
+# page, each screen (and the wave's frame as it reached the screen) like the README's picture; a
+# hidden page draws nothing; F5, F11 and Tab not cancelled; q ends the game.
 # Usage: play.py PAGE.html
 import base64
-import os
 
-from PIL import Image, ImageChops, ImageFilter
+from PIL import ImageChops, ImageFilter
 
 import board
-from board import ROOT, SIZE, Failure, chromium, until
+from board import SIZE, WAVE, Failure, chromium, until
 
 
-def unlike(got, name):
-    """Why a screen is not like docs/screenshots/NAME.png by the README's rule for the browser's
-    screens (SwiftShader's edges against llvmpipe's), or '' when it is."""
-    want = Image.open(os.path.join(ROOT, 'docs/screenshots', name + '.png')).convert('RGB')
+def unlike(got, name):  # why a screen is not like docs/screenshots/NAME.png by the README's rule
+    want = board.picture(name)
     if got.size != want.size:
         return f'size {got.size}'
     if name == 'wave':  # a pixel counts by how far it lies outside its 3 by 3 neighbours' values
@@ -29,45 +25,24 @@ def unlike(got, name):
         off.paste(0, (0, 304, SIZE, 305))
     levels = ImageChops.lighter(ImageChops.lighter(*off.split()[:2]), off.split()[2]).histogram()
     over4, over8 = sum(levels[5:]), sum(levels[9:])
-    if over8 > 40 or over4 > 120:
-        return f'{over8} pixels differ by more than 8 levels (40 may), {over4} by 4 (120 may)'
-    return ''
+    why = f'{over8} pixels differ by more than 8 levels (40 may), {over4} by 4 (120 may)'
+    return why if over8 > 40 or over4 > 120 else ''
 
 
 def like(page, name, what):  # waits until the canvas is like the picture NAME
     until(lambda: not unlike(page.shot(), name), what, lambda: unlike(page.shot(), name))
 
 
-def hidden(page, keys):
-    """Plays KEYS, a bursting move, with the window minimized (headless Chromium then hides the
-    page: no animation frames, timers still run), and fails if anything is drawn after them."""
-    page.browser.minimize_window()
-    until(lambda: page.js('return document.hidden'), 'a hidden page')
-    page.keys(*keys)
-    until(lambda: page.js('return Module._fizzgridPhase()') in board.WAVE, 'the wave begun')
-    # Nothing to wait for: half a second of the page's own timers, longer than a wave at 60 Hz.
-    if page.browser.execute_async_script(
-            'const drawn = fizzgridProbe.clears, done = arguments[0];'
-            'setTimeout(() => done(fizzgridProbe.clears > drawn), 500)'):
-        raise Failure('the game drew in a hidden page')
-    page.browser.execute_cdp_cmd('Browser.setWindowBounds', {'bounds': {'windowState': 'normal'},
-        'windowId': page.browser.execute_cdp_cmd('Browser.getWindowForTarget', {})['windowId']})
-
-
 def play(browser):
-    chromium.emulate(browser, 500, 500)
+    chromium.emulate(browser, SIZE, SIZE + 100)
     page = board.Page(browser)
     icon = page.js("return document.querySelector('link[rel=icon]').href").split(',')[1]
-    with open(os.path.join(ROOT, 'data/fizzgrid.svg'), 'rb') as art:
-        if (browser.title, base64.b64decode(icon)) != (board.TITLE, art.read()):
-            raise Failure(f'the title {browser.title}, or the icon, not the sources\'')
-    board.tiles(page)  # all 64 tiles, none cut by the canvas's edge
-    chromium.emulate(browser, SIZE, SIZE + 100)
-    until(lambda: page.box()[2:6] == [SIZE] * 4, f'a {SIZE} by {SIZE} canvas')
+    art = board.source('data/fizzgrid.svg', '(?s).+')[0]  # the whole file
+    if (browser.title, base64.b64decode(icon).decode()) != (board.TITLE, art):
+        raise Failure(f'the title {browser.title}, or the icon, not the sources\'')
     # Taller than the window and scrollable, so that a key left to the browser would scroll it.
     page.js("document.documentElement.style.overflow = 'auto';"
             "document.body.appendChild(document.createElement('div')).style.height = '3000px'")
-    like(page, 'start', 'the starting board, drawn again in the larger window')
     steps = list(board.games.steps())
     for n, (step, *args) in enumerate(steps):
         if step == 'show':
@@ -77,7 +52,14 @@ def play(browser):
                                                'the wave')), args[1]):
                 raise Failure(f"{args[2]}: not the README's: {why}")
         elif 'player2-wins' == next(later[1] for later in steps[n:] if later[0] == 'show'):
-            hidden(page, args[0])
+            # A burst in a minimized window, which headless Chromium hides: 0.5 s, a wave's time.
+            page.browser.minimize_window()
+            until(lambda: page.js('return document.hidden'), 'a hidden page')
+            page.keys(*args[0])
+            until(lambda: page.js('return Module._fizzgridPhase()') in WAVE, 'the wave begun')
+            board.in_vain(page, 'the hidden page', lambda: browser.execute_async_script(
+                'setTimeout(arguments[0], 500)'))  # the page's timers run all the same
+            browser.maximize_window()  # and shown again
         else:
             if steps[n + 1][0] == 'wave':  # keeps the frame of that tick of the move's wave
                 page.settled()
@@ -85,7 +67,7 @@ def play(browser):
             page.keys(*args[0])
         if page.js('return scrollY') or not page.js('return document.activeElement.id'):
             raise Failure('the keys scrolled the page, or the canvas lost them')
-    # Other keys keep their meaning in the browser: the page leaves them uncancelled.
+    # Keys the game leaves keep their meaning in the browser: the page does not cancel them.
     kept = page.js("return [[116, 'F5'], [122, 'F11'], [9, 'Tab']].map(([keyCode, key]) =>"
                    "document.activeElement.dispatchEvent(new KeyboardEvent('keydown',"
                    '{key, keyCode, bubbles: true, cancelable: true})))')
@@ -96,5 +78,5 @@ def play(browser):
           in page.js('return document.body.innerText'), 'the end of the game after q')
 
 
-if __name__ == '__main__':  # site.py imports unlike
+if __name__ == '__main__':  # site.py imports like
     board.run(play)
